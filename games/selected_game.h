@@ -1,0 +1,17 @@
+// The game a build is made for, chosen by the build target's compile definition.
+// This is the only place the definition is looked at; everything else reads `selected_game::`.
+#pragma once
+
+#include "iii/rw_functions.h"
+#include "sa/rw_functions.h"
+#include "vc/rw_functions.h"
+
+#if defined(GAME_III)
+namespace selected_game = games::iii;
+#elif defined(GAME_VC)
+namespace selected_game = games::vc;
+#elif defined(GAME_SA)
+namespace selected_game = games::sa;
+#else
+#error "define one of GAME_III, GAME_VC, GAME_SA for this target"
+#endif

@@ -1,0 +1,31 @@
+// The frame every load runs through: cache lookup, opening the source, raster, levels, cache
+// write, texture. The raster and SVG loaders differ only in their TextureSource.
+#pragma once
+
+#include <cstdint>
+
+#include "rw_types.h"
+
+struct LoadRequest {
+    const char* filePath;   // 8-bit path of the image
+    uint32_t width;         // level 0 width, 0 = the image's own
+    uint32_t height;        // level 0 height, 0 = the image's own
+    bool useMipmaps;        // build a chain rather than one level
+    uint32_t maxMipLevels;  // cap on the chain, 0 = down to 1x1
+};
+
+class TextureSource {
+public:
+    // On entry the requested size (0 = the image's own); on return the resolved size.
+    // False ends the request with null.
+    virtual bool Open(uint32_t& width, uint32_t& height) = 0;
+    // Readies drawing after a cache miss; false ends the request with null.
+    virtual bool Prepare() = 0;
+    // Draws level `level` (width x height) into the raster; false marks the chain incomplete.
+    virtual bool FillLevel(RwRaster* raster, uint32_t level, uint32_t width, uint32_t height) = 0;
+
+protected:
+    ~TextureSource() = default;
+};
+
+RwTexture* RunLoadRequest(const LoadRequest& request, TextureSource& source);

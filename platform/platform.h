@@ -1,0 +1,14 @@
+// The one header through which system code reaches Windows, COM and WIC.
+// Windows builds get the SDK; host builds get a substitute of exactly the subset used.
+#pragma once
+
+#if defined(_WIN32)
+#include "windows/windows_api.h"
+#else
+#include "posix/win_types.h"
+#include "posix/kernel32.h"
+#include "posix/com.h"
+#include "posix/wic.h"
+#endif
+
+#include "com_ptr.h"

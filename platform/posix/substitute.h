@@ -1,0 +1,42 @@
+// Test control of the platform substitute: failures on demand, call counts, live COM objects.
+#pragma once
+
+namespace substitute {
+
+// Every substitute call that can fail on Windows.
+enum class Call {
+    MultiByteToWideChar,
+    GetFileAttributesExA,
+    CreateDirectoryA,
+    DeleteFileA,
+    CreateFileA,
+    ReadFile,
+    WriteFile,
+    CoCreateInstance,
+    CreateDecoderFromFilename,
+    GetFrame,
+    GetSize,
+    CreateFormatConverter,
+    ConverterInitialize,
+    CreateBitmapScaler,
+    ScalerInitialize,
+    CopyPixels,
+    Count
+};
+
+// The call fails once, after it has succeeded `successesFirst` more times.
+void FailCall(Call call, int successesFirst = 0);
+// The call fails every time from now until ResetSubstitute.
+void FailCallAlways(Call call);
+// Counts every attempt of the call, failed or not, since the last reset.
+int CallCount(Call call);
+// Clears failures and counts; live objects are not touched.
+void ResetSubstitute();
+
+// Consumes one attempt of `call`: true when it must fail. Used inside the substitute.
+bool ShouldFail(Call call);
+
+// COM objects created by the substitute and not yet released to zero.
+long LiveComObjects();
+
+}  // namespace substitute

@@ -1,0 +1,83 @@
+// Windows Imaging Component substitute: the interfaces and methods the decoder uses.
+#pragma once
+
+#include "com.h"
+
+typedef GUID WICPixelFormatGUID;
+typedef REFGUID REFWICPixelFormatGUID;
+
+enum WICDecodeOptions { WICDecodeMetadataCacheOnDemand = 0, WICDecodeMetadataCacheOnLoad = 1 };
+enum WICBitmapDitherType { WICBitmapDitherTypeNone = 0 };
+enum WICBitmapPaletteType { WICBitmapPaletteTypeCustom = 0 };
+enum WICBitmapInterpolationMode {
+    WICBitmapInterpolationModeNearestNeighbor = 0,
+    WICBitmapInterpolationModeLinear = 1,
+    WICBitmapInterpolationModeCubic = 2,
+    WICBitmapInterpolationModeFant = 3,
+};
+
+struct WICRect {
+    INT X;
+    INT Y;
+    INT Width;
+    INT Height;
+};
+
+struct IWICPalette;
+
+struct IWICBitmapSource : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE GetSize(UINT* width, UINT* height) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT stride, UINT bufferSize,
+                                                 BYTE* buffer) = 0;
+
+protected:
+    ~IWICBitmapSource() = default;
+};
+
+struct IWICBitmapFrameDecode : IWICBitmapSource {
+protected:
+    ~IWICBitmapFrameDecode() = default;
+};
+
+struct IWICBitmapDecoder : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE GetFrame(UINT index, IWICBitmapFrameDecode** frame) = 0;
+
+protected:
+    ~IWICBitmapDecoder() = default;
+};
+
+struct IWICFormatConverter : IWICBitmapSource {
+    virtual HRESULT STDMETHODCALLTYPE Initialize(IWICBitmapSource* source, REFWICPixelFormatGUID format,
+                                                 WICBitmapDitherType dither, IWICPalette* palette,
+                                                 double alphaThresholdPercent,
+                                                 WICBitmapPaletteType paletteType) = 0;
+
+protected:
+    ~IWICFormatConverter() = default;
+};
+
+struct IWICBitmapScaler : IWICBitmapSource {
+    virtual HRESULT STDMETHODCALLTYPE Initialize(IWICBitmapSource* source, UINT width, UINT height,
+                                                 WICBitmapInterpolationMode mode) = 0;
+
+protected:
+    ~IWICBitmapScaler() = default;
+};
+
+struct IWICImagingFactory : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE CreateDecoderFromFilename(LPCWSTR path, const GUID* vendor,
+                                                                DWORD access,
+                                                                WICDecodeOptions options,
+                                                                IWICBitmapDecoder** decoder) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateFormatConverter(IWICFormatConverter** converter) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateBitmapScaler(IWICBitmapScaler** scaler) = 0;
+
+protected:
+    ~IWICImagingFactory() = default;
+};
+
+#define WINCODEC_ERR_COMPONENTNOTFOUND ((HRESULT)0x88982F50)
+#define WINCODEC_ERR_WRONGSTATE ((HRESULT)0x88982F04)
+#define WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT ((HRESULT)0x88982F80)
+#define WINCODEC_ERR_BADIMAGE ((HRESULT)0x88982F60)
+#define WINCODEC_ERR_INSUFFICIENTBUFFER ((HRESULT)0x88982F8C)
