@@ -1,0 +1,71 @@
+// Damaged images and cache files give null or a miss, never a crash.
+#include <gtest/gtest.h>
+
+#include "image/exports.h"
+#include "sim/rw_engine.h"
+#include "tests/support/image_fixture.h"
+
+namespace {
+
+class BadInput : public ImageFixture {
+protected:
+    std::vector<uint8_t> GoodPng() {
+        WritePng(Scratch("good.png"), 16, 16, [](uint32_t x, uint32_t) {
+            return Bgra{uint8_t(x), 0, 0, 255};
+        });
+        return ReadBytes(Scratch("good.png"));
+    }
+
+    RwTexture* LoadBytes(const std::vector<uint8_t>& bytes, uint32_t w = 0, uint32_t h = 0) {
+        std::string path = Scratch("bad.png");
+        WriteBytes(path, bytes);
+        return LoadPNGToRwTexture(path.c_str(), w, h, 1, 0);
+    }
+};
+
+TEST_F(BadInput, EmptyTruncatedAndCorruptImagesGiveNull) {
+    std::vector<uint8_t> png = GoodPng();
+    EXPECT_EQ(LoadBytes({}), nullptr);
+    EXPECT_EQ(LoadBytes({png.begin(), png.begin() + 8}), nullptr);
+    EXPECT_EQ(LoadBytes({png.begin(), png.begin() + 33}), nullptr);
+    std::vector<uint8_t> corrupt = png;
+    for (size_t i = 41; i < corrupt.size() - 12; ++i) corrupt[i] ^= 0x5A;
+    RwTexture* texture = LoadBytes(corrupt);
+    // A decoder may refuse the file or fail while filling: either way nothing is cached.
+    if (texture) EXPECT_EQ(FilterMode(texture), 2u);
+    EXPECT_EQ(sim::LiveRasters(), sim::LiveTextures());
+}
+
+TEST_F(BadInput, HugeDimensionsGiveNull) {
+    std::vector<uint8_t> png = GoodPng();
+    // IHDR width and height (big-endian) claim 100000 x 100000; the CRC no longer matches.
+    const uint8_t huge[8] = {0x00, 0x01, 0x86, 0xA0, 0x00, 0x01, 0x86, 0xA0};
+    std::copy(std::begin(huge), std::end(huge), png.begin() + 16);
+    EXPECT_EQ(LoadBytes(png), nullptr);
+    EXPECT_EQ(LoadBytes(GoodPng(), 100000, 100000), nullptr);
+    EXPECT_EQ(LoadBytes(GoodPng(), 0xFFFFFFFFu, 2), nullptr);
+    EXPECT_EQ(sim::LiveRasters(), 0);
+}
+
+TEST_F(BadInput, GarbageCacheFilesAreMisses) {
+    std::vector<uint8_t> png = GoodPng();
+    WriteBytes(Scratch("bad.png"), png);
+    std::string cache = CacheFileOf(Scratch("bad.png"), 16, 16);
+    ASSERT_NE(LoadBytes(png, 16, 16), nullptr);
+    const std::vector<std::vector<uint8_t>> garbage = {
+        {},
+        {'C', 'P', 'I', 'M'},
+        std::vector<uint8_t>(44, 0xFF),
+        std::vector<uint8_t>(5000, 0x00),
+    };
+    for (const auto& bytes : garbage) {
+        WriteBytes(cache, bytes);
+        sim::ResetRwEngine();
+        RwTexture* texture = LoadPNGToRwTexture(Scratch("bad.png").c_str(), 16, 16, 1, 0);
+        ASSERT_NE(texture, nullptr);
+        EXPECT_EQ(FilterMode(texture), 6u);
+        EXPECT_EQ(sim::LiveRasters(), 1);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,11 @@
+// The subcommands of the `ombrix` tool; each returns the process exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+int RunLoadCommand(const std::vector<std::string>& args);
+int RunCacheCommand(const std::vector<std::string>& args);
+
+// Prints "ombrix: <message>" and the usage line to stderr; returns 1.
+int Fail(const std::string& message);

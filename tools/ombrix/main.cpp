@@ -1,0 +1,33 @@
+// ombrix: runs the image library the way a game plug-in would, for image makers.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: ombrix load FILE [--size WxH] [--mipmaps] [--max-levels N] [--out DIR]\n"
+    "       ombrix cache FILE.mipmap\n";
+
+}  // namespace
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "ombrix: %s\n%s", message.c_str(), kUsage);
+    return 1;
+}
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) return Fail("no command given");
+    std::string command = args.front();
+    args.erase(args.begin());
+    if (command == "load") return RunLoadCommand(args);
+    if (command == "cache") return RunCacheCommand(args);
+    if (command == "--help" || command == "-h") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    return Fail("unknown command '" + command + "'");
+}
