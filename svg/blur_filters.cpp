@@ -1,0 +1,188 @@
+#include "blur_filters.h"
+
+#include <cstdlib>
+#include <limits>
+#include <map>
+#include <new>
+#include <string_view>
+
+#include "svg_source.h"
+
+namespace {
+
+// Filter id to standard deviation, in byte order of the ids.
+using BlurFilterMap = std::map<std::string, float, std::less<>>;
+
+float ParseDeviation(std::string_view value) {
+    const std::string number(value);
+    const double deviation = std::atof(number.c_str());
+    if (!(deviation > 0) || deviation > std::numeric_limits<float>::max()) return 0.0f;
+    return static_cast<float>(deviation);
+}
+
+BlurFilterMap CollectBlurFilters(const std::string& svgText) {
+    static constexpr std::string_view kEndTag = "</filter>";
+    BlurFilterMap filters;
+    size_t position = 0;
+    for (;;) {
+        const size_t begin = svgText.find("<filter", position);
+        if (begin == std::string::npos) break;
+        const size_t endTag = svgText.find(kEndTag, begin);
+        if (endTag == std::string::npos) break;
+        const size_t end = endTag + kEndTag.size();
+        const std::string_view block(svgText.data() + begin, end - begin);
+        position = end;
+
+        std::string_view id;
+        if (auto value = FindQuotedValue(block, "id=\"", 0))
+            id = block.substr(value->start, value->length);
+        float deviation = 0.0f;
+        const size_t blur = block.find("feGaussianBlur");
+        if (blur != std::string_view::npos)
+            if (auto value = FindQuotedValue(block, "stdDeviation=\"", blur))
+                deviation = ParseDeviation(block.substr(value->start, value->length));
+        if (!id.empty() && deviation > 0) filters.insert_or_assign(std::string(id), deviation);
+    }
+    return filters;
+}
+
+bool StartsWith(std::string_view text, size_t at, std::string_view prefix) {
+    return text.compare(at, prefix.size(), prefix) == 0;
+}
+
+bool IsSkippedTag(std::string_view text, size_t open) {
+    return StartsWith(text, open, "<?xml") || StartsWith(text, open, "<!--") ||
+           StartsWith(text, open, "<defs") || StartsWith(text, open, "<filter") ||
+           StartsWith(text, open, "</");
+}
+
+// The entry of the first filter, in id order, that the tag references.
+const BlurFilterMap::value_type* ReferencedFilter(std::string_view tagText,
+                                                  const BlurFilterMap& filters) {
+    for (const auto& entry : filters) {
+        const std::string styleForm = "filter:url(#" + entry.first + ")";
+        const std::string attributeForm = "filter=\"url(#" + entry.first + ")\"";
+        if (tagText.find(styleForm) != std::string_view::npos ||
+            tagText.find(attributeForm) != std::string_view::npos)
+            return &entry;
+    }
+    return nullptr;
+}
+
+bool IsTagSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Where an id attribute goes: right after the tag name, when white space follows the name.
+// Anywhere later could fall inside an attribute value.
+size_t IdInsertionPoint(std::string_view tagText) {
+    size_t nameEnd = 1;
+    while (nameEnd < tagText.size() && !IsTagSpace(tagText[nameEnd]) &&
+           tagText[nameEnd] != '/' && tagText[nameEnd] != '>')
+        ++nameEnd;
+    return nameEnd < tagText.size() && IsTagSpace(tagText[nameEnd]) ? nameEnd
+                                                                    : std::string_view::npos;
+}
+
+// One code unit per UTF-8 sequence the document parser would read; a byte that starts no
+// valid sequence becomes U+FFFD.
+std::u16string WidenUtf8(std::string_view bytes) {
+    std::u16string wide;
+    wide.reserve(bytes.size());
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        size_t length = 0;
+        char32_t codePoint = 0;
+        char32_t smallest = 0;
+        if (lead < 0x80) {
+            length = 1;
+            codePoint = lead;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            codePoint = lead & 0x1Fu;
+            smallest = 0x80;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            codePoint = lead & 0x0Fu;
+            smallest = 0x800;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            codePoint = lead & 0x07u;
+            smallest = 0x10000;
+        }
+        bool valid = length != 0 && i + length <= bytes.size();
+        for (size_t k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            valid = (next & 0xC0u) == 0x80u;
+            codePoint = (codePoint << 6) | (next & 0x3Fu);
+        }
+        valid = valid && codePoint >= smallest && codePoint <= 0x10FFFF &&
+                !(codePoint >= 0xD800 && codePoint <= 0xDFFF);
+        if (!valid) {
+            wide.push_back(u'\xFFFD');
+            ++i;
+            continue;
+        }
+        if (codePoint >= 0x10000) {
+            codePoint -= 0x10000;
+            wide.push_back(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
+            wide.push_back(static_cast<char16_t>(0xDC00 + (codePoint & 0x3FFu)));
+        } else {
+            wide.push_back(static_cast<char16_t>(codePoint));
+        }
+        i += length;
+    }
+    return wide;
+}
+
+void CollectBlurTargets(std::string& svgText, const BlurFilterMap& filters,
+                        std::vector<BlurTarget>& targets) {
+    unsigned counter = 0;
+    size_t position = 0;
+    while (position < svgText.size()) {
+        const size_t open = svgText.find('<', position);
+        if (open == std::string::npos) return;
+        if (IsSkippedTag(svgText, open)) {
+            position = open + 1;
+            continue;
+        }
+        size_t close = svgText.find('>', open);
+        if (close == std::string::npos) return;
+        std::string_view tagText(svgText.data() + open, close - open + 1);
+        const auto* filter = ReferencedFilter(tagText, filters);
+        if (filter == nullptr) {
+            position = close + 1;
+            continue;
+        }
+
+        std::string elementId;
+        if (tagText.find("id=\"") != std::string_view::npos) {
+            if (auto value = FindQuotedValue(tagText, "id=\"", 0))
+                elementId = tagText.substr(value->start, value->length);
+        } else {
+            elementId = "ag_filter_elem_" + std::to_string(counter++);
+            const size_t at = IdInsertionPoint(tagText);
+            if (at != std::string_view::npos) {
+                const std::string attribute = " id=\"" + elementId + "\"";
+                svgText.insert(open + at, attribute);
+                close += attribute.size();
+            }
+        }
+        if (!elementId.empty()) targets.push_back({WidenUtf8(elementId), filter->second});
+        position = close + 1;
+    }
+}
+
+}  // namespace
+
+std::vector<BlurTarget> ExtractBlurFilters(std::string& svgText) {
+    std::vector<BlurTarget> targets;
+    try {
+        const BlurFilterMap filters = CollectBlurFilters(svgText);
+        if (!filters.empty()) CollectBlurTargets(svgText, filters, targets);
+    } catch (const std::bad_alloc&) {
+        // Without memory for the lookups the document is drawn unblurred; an id already
+        // inserted is harmless.
+        targets.clear();
+    }
+    return targets;
+}
