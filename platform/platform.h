@@ -4,11 +4,13 @@
 
 #if defined(_WIN32)
 #include "windows/windows_api.h"
+#include "windows/narrow_file_path.h"
 #else
 #include "posix/win_types.h"
 #include "posix/kernel32.h"
 #include "posix/com.h"
 #include "posix/wic.h"
+#include "posix/narrow_file_path.h"
 #endif
 
 #include "com_ptr.h"
