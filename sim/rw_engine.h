@@ -7,6 +7,7 @@
 
 #include "../games/host_rw_functions.h"
 #include "../image/rw_types.h"
+#include "../platform/platform.h"
 
 namespace sim {
 

@@ -32,7 +32,9 @@ TEST_F(BadInput, EmptyTruncatedAndCorruptImagesGiveNull) {
     for (size_t i = 41; i < corrupt.size() - 12; ++i) corrupt[i] ^= 0x5A;
     RwTexture* texture = LoadBytes(corrupt);
     // A decoder may refuse the file or fail while filling: either way nothing is cached.
-    if (texture) EXPECT_EQ(FilterMode(texture), 2u);
+    if (texture) {
+        EXPECT_EQ(FilterMode(texture), 2u);
+    }
     EXPECT_EQ(sim::LiveRasters(), sim::LiveTextures());
 }
 
