@@ -9,7 +9,8 @@ namespace {
 
 const char kUsage[] =
     "usage: ombrix load FILE [--size WxH] [--mipmaps] [--max-levels N] [--out DIR]\n"
-    "       ombrix cache FILE.mipmap\n";
+    "       ombrix cache FILE.mipmap\n"
+    "       ombrix prepass FILE.svg [--blur]\n";
 
 }  // namespace
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     args.erase(args.begin());
     if (command == "load") return RunLoadCommand(args);
     if (command == "cache") return RunCacheCommand(args);
+    if (command == "prepass") return RunPrepassCommand(args);
     if (command == "--help" || command == "-h") {
         std::fputs(kUsage, stdout);
         return 0;

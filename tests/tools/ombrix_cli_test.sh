@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The ombrix tool end to end: loads, cache reports, SVG pre-pass output and refusals.
+set -u
+ombrix=$1
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+expect() {  # expect DESCRIPTION PATTERN OUTPUT
+  if ! grep -qE -- "$2" <<<"$3"; then
+    echo "FAIL: $1: no line matching '$2' in:"
+    echo "$3"
+    failures=$((failures + 1))
+  fi
+}
+
+expect_status() {  # expect_status DESCRIPTION WANTED ACTUAL
+  if [ "$2" != "$3" ]; then
+    echo "FAIL: $1: exit status $3, wanted $2"
+    failures=$((failures + 1))
+  fi
+}
+
+python3 "$here/make_png.py" "$work/icon.png" 64 64
+
+out=$("$ombrix" load "$work/icon.png" --mipmaps --out "$work/levels" 2>&1)
+expect_status "first load" 0 $?
+expect "levels" "^level 6 1x1 " "$out"
+expect "flags" "^flags 0x8504$" "$out"
+expect "filter" "^filter 6$" "$out"
+expect "first load decodes" "^cache miss$" "$out"
+[ -s "$work/levels/level0.png" ] || { echo "FAIL: level0.png not written"; failures=$((failures + 1)); }
+
+out=$("$ombrix" load "$work/icon.png" --size 64x64 --mipmaps 2>&1)
+expect "second load is served from the cache" "^cache hit$" "$out"
+
+out=$("$ombrix" load "$work/icon.png" --size 64x64 --mipmaps --max-levels 3 2>&1)
+expect "capped chain is not served by the full one" "^cache miss$" "$out"
+expect "capped levels" "^level 2 16x16" "$out"
+
+out=$("$ombrix" cache "$work/.mipcache/icon.png_64x64.mipmap" 2>&1)
+expect_status "cache report" 0 $?
+expect "cache magic" "^magic 0x4D495043 \(CPIM\)$" "$out"
+expect "cache levels" "^levels 3$" "$out"
+expect "cache valid" "^status valid$" "$out"
+touch -d '2001-01-01' "$work/icon.png"
+out=$("$ombrix" cache "$work/.mipcache/icon.png_64x64.mipmap" 2>&1)
+expect "stale cache" "^status source changed" "$out"
+
+printf '<svg width="10.5mm" height="2in"><rect style="paint-order:stroke" fill="red" stroke="blue" width="4" height="4"/></svg>' >"$work/a.svg"
+out=$("$ombrix" prepass "$work/a.svg" --blur 2>&1)
+expect_status "prepass --blur" 0 $?
+expect "prepass root size" "^root size 40x192$" "$out"
+
+"$ombrix" load "$work/absent.png" >/dev/null 2>&1
+expect_status "unreadable file" 1 $?
+"$ombrix" load "$work/icon.png" --size 64 >/dev/null 2>&1
+expect_status "bad size" 1 $?
+"$ombrix" load >/dev/null 2>&1
+expect_status "no file" 1 $?
+"$ombrix" frobnicate >/dev/null 2>&1
+expect_status "unknown command" 1 $?
+"$ombrix" cache "$work/icon.png" >/dev/null 2>&1
+expect_status "short cache file" 1 $?
+
+[ $failures -eq 0 ] && echo "ombrix tool: all checks passed"
+exit $((failures != 0))
