@@ -6,167 +6,98 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 namespace {
 
 namespace fs = std::filesystem;
 
-class ReadSvgTextTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("svg_source_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                   "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_ / "sub");
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string Write(const std::string& relative, const std::string& bytes) {
-        const fs::path path = folder_ / relative;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.string();
-    }
-
-    fs::path folder_;
-};
-
-TEST_F(ReadSvgTextTest, KeepsEveryByteAsStored) {
+TEST(ReadSvgText, ReturnsTheBytesAsStoredAndOpensWindowsPaths) {
+    const fs::path folder = fs::temp_directory_path() / ("svg_source_" + std::to_string(getpid()));
+    fs::create_directories(folder / "sub");
     const std::string bytes("\xEF\xBB\xBF<svg>\r\n\0<path/>\r\n", 20);
-    EXPECT_EQ(ReadSvgText(Write("icon.svg", bytes).c_str()), bytes);
-}
+    std::ofstream(folder / "sub" / "icon.svg", std::ios::binary) << bytes;
+    std::ofstream(folder / "empty.svg", std::ios::binary).flush();
 
-TEST_F(ReadSvgTextTest, MissingEmptyAndNullGiveNothing) {
-    EXPECT_EQ(ReadSvgText((folder_ / "absent.svg").string().c_str()), "");
-    EXPECT_EQ(ReadSvgText(Write("empty.svg", "").c_str()), "");
+    EXPECT_EQ(ReadSvgText((folder / "sub" / "icon.svg").string().c_str()), bytes);
+    EXPECT_EQ(ReadSvgText((folder.string() + "\\sub\\icon.svg").c_str()), bytes);
+    EXPECT_EQ(ReadSvgText((folder / "empty.svg").string().c_str()), "");
+    EXPECT_EQ(ReadSvgText((folder / "absent.svg").string().c_str()), "");
     EXPECT_EQ(ReadSvgText(nullptr), "");
-    EXPECT_EQ(ReadSvgText(""), "");
+    fs::remove_all(folder);
 }
 
-TEST_F(ReadSvgTextTest, OpensWindowsStylePaths) {
-    Write("sub/icon.svg", "<svg/>");
-    const std::string windowsPath = folder_.string() + "\\sub\\icon.svg";
-    EXPECT_EQ(ReadSvgText(windowsPath.c_str()), "<svg/>");
-}
+TEST(FindQuotedValue, PlainSearchForTheKeyThenTheNextQuote) {
+    const std::string text = R"(<rect stroke-width="3" width="" x='1'>)";
+    auto first = FindQuotedValue(text, "width=\"", 0);
+    ASSERT_TRUE(first);  // the key also ends a longer name
+    EXPECT_EQ(text.substr(first->start, first->length), "3");
+    auto second = FindQuotedValue(text, "width=\"", first->start);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->length, 0u);
 
-TEST(FindQuotedValue, FindsTheValueAfterTheKey) {
-    const std::string text = R"(<svg width="64" height="">)";
-    auto width = FindQuotedValue(text, "width=\"", 0);
-    ASSERT_TRUE(width);
-    EXPECT_EQ(text.substr(width->start, width->length), "64");
-    auto height = FindQuotedValue(text, "height=\"", 0);
-    ASSERT_TRUE(height);
-    EXPECT_EQ(height->length, 0u);
-}
-
-TEST(FindQuotedValue, KeyMatchesTheEndOfALongerName) {
-    const std::string text = R"(<rect stroke-width="3" width="9"/>)";
-    auto value = FindQuotedValue(text, "width=\"", 0);
-    ASSERT_TRUE(value);
-    EXPECT_EQ(text.substr(value->start, value->length), "3");
-    auto later = FindQuotedValue(text, "width=\"", value->start);
-    ASSERT_TRUE(later);
-    EXPECT_EQ(text.substr(later->start, later->length), "9");
-}
-
-TEST(FindQuotedValue, AbsentWithoutKeyOrClosingQuote) {
-    EXPECT_FALSE(FindQuotedValue(R"(<svg width='64'>)", "width=\"", 0));
+    EXPECT_FALSE(FindQuotedValue(text, "x=\"", 0));
     EXPECT_FALSE(FindQuotedValue(R"(<svg width="64)", "width=\"", 0));
     EXPECT_FALSE(FindQuotedValue(R"(<svg width=")", "width=\"", 0));
-    EXPECT_FALSE(FindQuotedValue(R"(width="1")", "width=\"", 1));
-    EXPECT_FALSE(FindQuotedValue("", "width=\"", 0));
 }
 
-TEST(ParseSvgLength, AppliesAbsoluteUnits) {
-    EXPECT_FLOAT_EQ(ParseSvgLength("10.5mm"), 10.5f * 3.7795277f);
-    EXPECT_FLOAT_EQ(ParseSvgLength("1cm"), 37.795277f);
-    EXPECT_FLOAT_EQ(ParseSvgLength("2in"), 192.0f);
-    EXPECT_FLOAT_EQ(ParseSvgLength("12pt"), 16.0f);
-    EXPECT_FLOAT_EQ(ParseSvgLength("2pc"), 32.0f);
-}
-
-TEST(ParseSvgLength, OtherUnitsLeaveTheNumber) {
-    EXPECT_FLOAT_EQ(ParseSvgLength("12px"), 12.0f);
-    EXPECT_FLOAT_EQ(ParseSvgLength("100%"), 100.0f);
-    EXPECT_FLOAT_EQ(ParseSvgLength("3em"), 3.0f);
-    EXPECT_FLOAT_EQ(ParseSvgLength("5MM"), 5.0f);
-    EXPECT_FLOAT_EQ(ParseSvgLength("5 mm"), 5.0f);
-    EXPECT_FLOAT_EQ(ParseSvgLength("1e2mm"), 100.0f);  // the exponent starts the unit
-    EXPECT_FLOAT_EQ(ParseSvgLength(" \t\r\n7mm"), 7.0f * 3.7795277f);
-}
-
-TEST(ParseSvgLength, NotAPositiveNumberIsZero) {
-    EXPECT_EQ(ParseSvgLength("-5"), 0.0f);
-    EXPECT_EQ(ParseSvgLength("0mm"), 0.0f);
-    EXPECT_EQ(ParseSvgLength("auto"), 0.0f);
-    EXPECT_EQ(ParseSvgLength(""), 0.0f);
-    EXPECT_EQ(ParseSvgLength("nan"), 0.0f);
-}
-
-TEST(ParseSvgLength, BeyondFloatRangeIsTooLargeNotMissing) {
+TEST(ParseSvgLength, UnitsAndNonNumbers) {
+    const struct {
+        const char* text;
+        float pixels;
+    } cases[] = {
+        {"10.5mm", 10.5f * 3.7795277f}, {"1cm", 37.795277f}, {"2in", 192}, {"12pt", 16},
+        {"2pc", 32}, {" \t\r\n7in", 672}, {"12px", 12}, {"100%", 100}, {"5MM", 5}, {"5 mm", 5},
+        {"1e2mm", 100},  // the exponent letter starts an unknown unit
+        {"-5", 0}, {"0mm", 0}, {"auto", 0}, {"", 0}, {"nan", 0},
+    };
+    for (const auto& c : cases) EXPECT_FLOAT_EQ(ParseSvgLength(c.text), c.pixels) << c.text;
+    // Too large for a float is too large for any side, not a missing one.
     EXPECT_TRUE(std::isinf(ParseSvgLength("1e39")));
     EXPECT_TRUE(std::isinf(ParseSvgLength("300000000000000000000000000000000000000in")));
 }
 
-struct RootSize {
-    uint32_t width;
-    uint32_t height;
-};
-
-RootSize RootSizeOf(const std::string& svgText) {
-    RootSize size{7, 7};
-    ParseSvgRootSize(svgText, size.width, size.height);
-    return size;
-}
-
-#define EXPECT_ROOT_SIZE(text, w, h)           \
-    do {                                       \
-        const RootSize size = RootSizeOf(text); \
-        EXPECT_EQ(size.width, w##u) << (text);  \
-        EXPECT_EQ(size.height, h##u) << (text); \
-    } while (0)
-
-TEST(ParseSvgRootSize, LengthsAreRoundedUp) {
-    EXPECT_ROOT_SIZE(R"(<svg width="10.5mm" height="2in">)", 40, 192);
-    EXPECT_ROOT_SIZE(R"(<svg width="100%" height="20.0">)", 100, 20);
-}
-
-TEST(ParseSvgRootSize, OneSideWithoutViewBoxIsSquare) {
-    EXPECT_ROOT_SIZE(R"(<svg width="48">)", 48, 48);
-    EXPECT_ROOT_SIZE(R"(<svg height="30" width="-5">)", 30, 30);
-    EXPECT_ROOT_SIZE(R"(<svg width="20" viewBox="0 0 10">)", 20, 20);
-}
-
-TEST(ParseSvgRootSize, ViewBoxGivesTheSizeOrTheAspectRatio) {
-    EXPECT_ROOT_SIZE(R"(<svg viewBox="0,0,24,24">)", 24, 24);
-    EXPECT_ROOT_SIZE(R"(<svg viewBox="-5 -5 10.2 3">)", 11, 3);
-    EXPECT_ROOT_SIZE(R"(<svg width="64" viewBox="0 0 32 16">)", 64, 32);
-    EXPECT_ROOT_SIZE(R"(<svg height="32" viewBox="0 0 32 16">)", 64, 32);
-    EXPECT_ROOT_SIZE(R"(<svg width="10" height="20" viewBox="0 0 32 16">)", 10, 20);
-}
-
-TEST(ParseSvgRootSize, UnusableValuesCountAsMissing) {
-    EXPECT_ROOT_SIZE(R"(<svg>)", 512, 512);
-    EXPECT_ROOT_SIZE(R"(<svg width='64' height='32'>)", 512, 512);
-    EXPECT_ROOT_SIZE(R"(<svg width="abc" viewBox="0 0 0 16">)", 512, 512);
-    EXPECT_ROOT_SIZE(R"(<svg viewBox="0 0 24">)", 512, 512);
-    EXPECT_ROOT_SIZE(R"(<svg viewBox="0 0 inf 24">)", 512, 512);
-}
-
-TEST(ParseSvgRootSize, OnlyTheFirstRootTagCounts) {
-    EXPECT_ROOT_SIZE(R"(<svg><rect width="5" height="6"/></svg>)", 512, 512);
-    EXPECT_ROOT_SIZE(R"(<!-- <svg width="9"> --><svg width="64" height="64">)", 9, 9);
-}
-
-TEST(ParseSvgRootSize, NoRootTagGivesZero) {
-    EXPECT_ROOT_SIZE("", 0, 0);
-    EXPECT_ROOT_SIZE("<sv", 0, 0);
-    EXPECT_ROOT_SIZE(R"(<html width="5">)", 0, 0);
-    EXPECT_ROOT_SIZE(R"(<svg width="5")", 0, 0);
-}
-
-TEST(ParseSvgRootSize, SidesBeyondThirtyTwoBitsAreRefused) {
-    EXPECT_ROOT_SIZE(R"(<svg width="5e9" height="8">)", 0, 8);
-    EXPECT_ROOT_SIZE(R"(<svg width="4294967040" height="1e39">)", 4294967040, 0);
-    EXPECT_ROOT_SIZE(R"(<svg width="1e30" viewBox="0 0 1e-30 1">)", 0, 0);
+TEST(ParseSvgRootSize, SizesFromTheRootTag) {
+    const struct {
+        const char* text;
+        uint32_t width;
+        uint32_t height;
+    } cases[] = {
+        {R"(<svg width="10.5mm" height="2in">)", 40, 192},
+        {R"(<svg width="100%" height="20.0">)", 100, 20},
+        {R"(<svg width="48">)", 48, 48},
+        {R"(<svg height="30" width="-5">)", 30, 30},
+        {R"(<svg viewBox="0,0,24,24">)", 24, 24},
+        {R"(<svg viewBox="-5 -5 10.2 3">)", 11, 3},
+        {R"(<svg width="64" viewBox="0 0 32 16">)", 64, 32},
+        {R"(<svg height="32" viewBox="0 0 32 16">)", 64, 32},
+        {R"(<svg width="10" height="20" viewBox="0 0 32 16">)", 10, 20},
+        {R"(<svg width="20" viewBox="0 0 10">)", 20, 20},
+        // Unusable values count as missing.
+        {R"(<svg>)", 512, 512},
+        {R"(<svg width='64' height='32'>)", 512, 512},
+        {R"(<svg width="abc" viewBox="0 0 0 16">)", 512, 512},
+        {R"(<svg viewBox="0 0 inf 24">)", 512, 512},
+        // Only the first root tag's own bytes count, even inside a comment.
+        {R"(<svg><rect width="5" height="6"/></svg>)", 512, 512},
+        {R"(<!-- <svg width="9"> --><svg width="64" height="64">)", 9, 9},
+        // No root tag.
+        {"", 0, 0},
+        {"<sv", 0, 0},
+        {R"(<html width="5">)", 0, 0},
+        {R"(<svg width="5")", 0, 0},
+        // A side with no 32-bit ceiling is refused rather than wrapped.
+        {R"(<svg width="5e9" height="8">)", 0, 8},
+        {R"(<svg width="4294967040" height="1e39">)", 4294967040u, 0},
+        {R"(<svg width="1e30" viewBox="0 0 1e-30 1">)", 0, 0},
+    };
+    for (const auto& c : cases) {
+        uint32_t width = 7;
+        uint32_t height = 7;
+        ParseSvgRootSize(c.text, width, height);
+        EXPECT_EQ(width, c.width) << c.text;
+        EXPECT_EQ(height, c.height) << c.text;
+    }
 }
 
 }  // namespace
