@@ -10,6 +10,11 @@
 #include "posix/kernel32.h"
 #include "posix/com.h"
 #include "posix/wic.h"
+#include "posix/d3d11.h"
+#include "posix/dxgi.h"
+#include "posix/d2d1.h"
+#include "posix/d2d1_svg.h"
+#include "posix/shlwapi.h"
 #include "posix/narrow_file_path.h"
 #endif
 

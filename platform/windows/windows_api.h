@@ -10,3 +10,4 @@
 #include <windows.h>
 #include <objbase.h>
 #include <wincodec.h>
+#include "d2d1_svg.h"

@@ -1,0 +1,216 @@
+// The Direct2D device context: a target bitmap, a transform, drawing between BeginDraw and
+// EndDraw, and the errors Direct2D reports only at EndDraw.
+#include <new>
+#include <vector>
+
+#include "d2d1_draw_log.h"
+#include "d2d1_resources.h"
+#include "d2d1_svg.h"
+#include "gaussian_blur.h"
+#include "substitute.h"
+#include "svg_document.h"
+
+const IID IID_ID2D1DeviceContext5 = {
+    0x7836D248, 0x68CC, 0x4DF6, {0xB7, 0xEB, 0xDE, 0x99, 0x1B, 0xF6, 0x2E, 0xB7}};
+
+namespace substitute {
+namespace {
+
+const IID kIidDeviceContext2 = {
+    0x394EA6A3, 0x0C34, 0x4321, {0x95, 0x0B, 0x6C, 0xA2, 0x0F, 0x0B, 0xE6, 0xC7}};
+
+std::vector<DrawRecord> drawLog;
+
+bool IsIdentity(const D2D1_MATRIX_3X2_F& m) {
+    return m._11 == 1 && m._12 == 0 && m._21 == 0 && m._22 == 1 && m._31 == 0 && m._32 == 0;
+}
+
+// dst = src + dst * (1 - src alpha), on premultiplied bytes.
+void CompositeSourceOver(const uint8_t* source, size_t sourcePitch, CpuTexture& target) {
+    const UINT width = target.Desc().Width;
+    for (UINT y = 0; y < target.Desc().Height; ++y) {
+        const uint8_t* s = source + y * sourcePitch;
+        uint8_t* d = target.Pixels() + static_cast<size_t>(y) * target.RowPitch();
+        for (UINT x = 0; x < width * 4; x += 4) {
+            const unsigned keep = 255u - s[x + 3];
+            for (int c = 0; c < 4; ++c)
+                d[x + c] = static_cast<uint8_t>(s[x + c] + (d[x + c] * keep + 127u) / 255u);
+        }
+    }
+}
+
+class DeviceContext final : public ComObject<ID2D1DeviceContext5> {
+public:
+    void STDMETHODCALLTYPE SetTransform(const D2D1_MATRIX_3X2_F* transform) override {
+        if (transform) transform_ = *transform;
+    }
+    void STDMETHODCALLTYPE SetAntialiasMode(D2D1_ANTIALIAS_MODE) override {}
+
+    void STDMETHODCALLTYPE Clear(const D2D1_COLOR_F* color) override {
+        Bitmap* target = DrawingTarget();
+        if (!target) return;
+        const D2D1_COLOR_F c = color ? *color : D2D1_COLOR_F{0, 0, 0, 0};
+        const auto byte = [](float v) {
+            return static_cast<uint8_t>(v <= 0 ? 0 : v >= 1 ? 255 : v * 255.0f + 0.5f);
+        };
+        const uint8_t bgra[4] = {byte(c.b * c.a), byte(c.g * c.a), byte(c.r * c.a), byte(c.a)};
+        CpuTexture& texture = target->Texture();
+        for (UINT y = 0; y < texture.Desc().Height; ++y) {
+            uint8_t* row = texture.Pixels() + static_cast<size_t>(y) * texture.RowPitch();
+            for (UINT x = 0; x < texture.Desc().Width; ++x)
+                for (int i = 0; i < 4; ++i) row[x * 4 + i] = bgra[i];
+        }
+    }
+
+    void STDMETHODCALLTYPE BeginDraw() override {
+        if (drawing_) error_ = D2DERR_WRONG_STATE;
+        drawing_ = true;
+    }
+
+    HRESULT STDMETHODCALLTYPE EndDraw(D2D1_TAG*, D2D1_TAG*) override {
+        HRESULT result = drawing_ ? error_ : D2DERR_WRONG_STATE;
+        drawing_ = false;
+        error_ = S_OK;
+        if (ShouldFail(Call::EndDraw)) return E_FAIL;
+        return result;
+    }
+
+    HRESULT STDMETHODCALLTYPE CreateBitmapFromDxgiSurface(IDXGISurface* surface,
+                                                          const D2D1_BITMAP_PROPERTIES1* properties,
+                                                          ID2D1Bitmap1** bitmap) override {
+        if (!bitmap) return E_POINTER;
+        *bitmap = nullptr;
+        if (ShouldFail(Call::CreateBitmapFromDxgiSurface)) return E_OUTOFMEMORY;
+        CpuTexture* texture = TextureOfSurface(surface);
+        if (!texture || !properties) return E_INVALIDARG;
+        // The surface's format, premultiplied; a target needs a texture bound for rendering.
+        if (properties->pixelFormat.format != DXGI_FORMAT_B8G8R8A8_UNORM ||
+            properties->pixelFormat.alphaMode != D2D1_ALPHA_MODE_PREMULTIPLIED ||
+            properties->dpiX != properties->dpiY || properties->colorContext)
+            return E_INVALIDARG;
+        if ((properties->bitmapOptions & D2D1_BITMAP_OPTIONS_TARGET) &&
+            !(texture->Desc().BindFlags & D3D11_BIND_RENDER_TARGET))
+            return E_INVALIDARG;
+        *bitmap = new (std::nothrow) Bitmap(texture, properties->bitmapOptions);
+        return *bitmap ? S_OK : E_OUTOFMEMORY;
+    }
+
+    HRESULT STDMETHODCALLTYPE CreateEffect(REFCLSID effectId, ID2D1Effect** effect) override {
+        if (!effect) return E_POINTER;
+        *effect = nullptr;
+        if (ShouldFail(Call::CreateEffect)) return E_OUTOFMEMORY;
+        if (effectId != CLSID_D2D1GaussianBlur) return REGDB_E_CLASSNOTREG;
+        *effect = new (std::nothrow) BlurEffect;
+        return *effect ? S_OK : E_OUTOFMEMORY;
+    }
+
+    void STDMETHODCALLTYPE SetTarget(ID2D1Image* image) override {
+        auto* bitmap = dynamic_cast<Bitmap*>(image);
+        if (image && (!bitmap || !(bitmap->Options() & D2D1_BITMAP_OPTIONS_TARGET))) {
+            error_ = E_INVALIDARG;
+            return;
+        }
+        if (bitmap) bitmap->AddRef();
+        target_ = ComPtr<Bitmap>::Adopt(bitmap);
+    }
+
+    // Only what the blur pass draws: an effect output over a drawable bitmap of the target's
+    // size, at the origin, under the identity transform.
+    void STDMETHODCALLTYPE DrawImage(ID2D1Image* image, const D2D1_POINT_2F* targetOffset,
+                                     const D2D1_RECT_F* imageRectangle, D2D1_INTERPOLATION_MODE,
+                                     D2D1_COMPOSITE_MODE compositeMode) override {
+        Bitmap* target = DrawingTarget();
+        if (!target) return;
+        auto* output = dynamic_cast<EffectOutput*>(image);
+        Bitmap* input = output ? dynamic_cast<Bitmap*>(output->Effect().Input()) : nullptr;
+        if (!input || input == target || (input->Options() & D2D1_BITMAP_OPTIONS_CANNOT_DRAW) ||
+            targetOffset || imageRectangle || compositeMode != D2D1_COMPOSITE_MODE_SOURCE_OVER ||
+            !IsIdentity(transform_) || input->Texture().Desc().Width != target->Texture().Desc().Width ||
+            input->Texture().Desc().Height != target->Texture().Desc().Height) {
+            error_ = E_INVALIDARG;
+            return;
+        }
+        const CpuTexture& source = input->Texture();
+        const uint32_t width = source.Desc().Width, height = source.Desc().Height;
+        std::vector<uint8_t> blurred;
+        try {
+            blurred.resize(static_cast<size_t>(width) * height * 4);
+        } catch (const std::bad_alloc&) {
+            error_ = E_OUTOFMEMORY;
+            return;
+        }
+        const float deviation = output->Effect().deviation;
+        GaussianBlurPremultiplied(const_cast<CpuTexture&>(source).Pixels(), source.RowPitch(),
+                                  blurred.data(), static_cast<size_t>(width) * 4, width, height,
+                                  deviation);
+        CompositeSourceOver(blurred.data(), static_cast<size_t>(width) * 4, target->Texture());
+        Log(DrawKind::BlurredImage, *target, deviation, output->Effect().borderMode);
+    }
+
+    HRESULT STDMETHODCALLTYPE CreateSvgDocument(IStream* inputXmlStream, D2D1_SIZE_F viewportSize,
+                                                ID2D1SvgDocument** document) override {
+        if (!document) return E_POINTER;
+        *document = nullptr;
+        if (ShouldFail(Call::CreateSvgDocument)) return E_OUTOFMEMORY;
+        HRESULT result = E_FAIL;
+        *document = CreateSvgDocumentFromStream(inputXmlStream, viewportSize, result);
+        return result;
+    }
+
+    void STDMETHODCALLTYPE DrawSvgDocument(ID2D1SvgDocument* document) override {
+        Bitmap* target = DrawingTarget();
+        if (!target) return;
+        CpuTexture& texture = target->Texture();
+        if (!RenderSvgDocument(document, transform_, texture.Pixels(), texture.Desc().Width,
+                               texture.Desc().Height, texture.RowPitch()))
+            error_ = E_INVALIDARG;
+        Log(DrawKind::SvgDocument, *target, 0.0f, 0);
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (out && iid == IID_ID2D1DeviceContext5 && ShouldFail(Call::QueryDeviceContext5)) {
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        return ComObject<ID2D1DeviceContext5>::QueryInterface(iid, out);
+    }
+
+private:
+    bool Implements(REFIID iid) const override {
+        return iid == IID_ID2D1DeviceContext5 || iid == kIidDeviceContext2;
+    }
+
+    // The target to draw into; drawing outside BeginDraw/EndDraw or without a target is an
+    // error EndDraw reports.
+    Bitmap* DrawingTarget() {
+        if (!drawing_) {
+            error_ = D2DERR_WRONG_STATE;
+            return nullptr;
+        }
+        if (!target_) {
+            error_ = D2DERR_NOT_INITIALIZED;
+            return nullptr;
+        }
+        return target_.Get();
+    }
+
+    static void Log(DrawKind kind, Bitmap& target, float deviation, uint32_t borderMode) {
+        drawLog.push_back({kind, target.Texture().Desc().Width, target.Texture().Desc().Height,
+                           (target.Options() & D2D1_BITMAP_OPTIONS_CANNOT_DRAW) != 0, deviation,
+                           borderMode});
+    }
+
+    ComPtr<Bitmap> target_;
+    D2D1_MATRIX_3X2_F transform_{1, 0, 0, 1, 0, 0};
+    bool drawing_ = false;
+    HRESULT error_ = S_OK;  // first or latest draw error, reported by EndDraw
+};
+
+}  // namespace
+
+ID2D1DeviceContext2* NewDeviceContext() { return new (std::nothrow) DeviceContext; }
+
+const std::vector<DrawRecord>& DrawLog() { return drawLog; }
+void ClearDrawLog() { drawLog.clear(); }
+
+}  // namespace substitute

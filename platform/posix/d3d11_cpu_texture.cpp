@@ -1,0 +1,91 @@
+#include "d3d11_cpu_texture.h"
+
+#include <new>
+
+#include "../com_ptr.h"
+#include "substitute.h"
+
+const IID IID_ID3D11Texture2D = {
+    0x6F15AAF2, 0xD208, 0x4E89, {0x9A, 0xB4, 0x48, 0x95, 0x35, 0xD3, 0x4F, 0x9C}};
+const IID IID_IDXGISurface = {
+    0xCAFCB56C, 0x6AC3, 0x4889, {0xBF, 0x47, 0x9E, 0x23, 0xBB, 0xD2, 0x60, 0xEC}};
+extern const IID IID_ID3D11Resource;
+const IID IID_ID3D11Resource = {
+    0xDC8E63F3, 0xD12B, 0x4952, {0xB4, 0x7B, 0x5E, 0x45, 0x02, 0x6A, 0x86, 0x2D}};
+
+namespace substitute {
+namespace {
+
+// The largest side a feature level 11 device accepts.
+constexpr UINT kMaxTextureSide = 16384;
+
+class DxgiSurface final : public ComObject<IDXGISurface> {
+public:
+    explicit DxgiSurface(CpuTexture* texture) {
+        texture->AddRef();
+        texture_ = ComPtr<CpuTexture>::Adopt(texture);
+    }
+    CpuTexture* Texture() const { return texture_.Get(); }
+
+private:
+    bool Implements(REFIID iid) const override { return iid == IID_IDXGISurface; }
+    ComPtr<CpuTexture> texture_;
+};
+
+bool DescribesUsableTexture(const D3D11_TEXTURE2D_DESC& desc) {
+    if (desc.Width == 0 || desc.Height == 0 || desc.Width > kMaxTextureSide ||
+        desc.Height > kMaxTextureSide)
+        return false;
+    if (desc.MipLevels != 1 || desc.ArraySize != 1 || desc.Format != DXGI_FORMAT_B8G8R8A8_UNORM ||
+        desc.SampleDesc.Count != 1 || desc.SampleDesc.Quality != 0 || desc.MiscFlags != 0)
+        return false;
+    if (desc.Usage == D3D11_USAGE_STAGING)
+        return desc.BindFlags == 0 && desc.CPUAccessFlags == D3D11_CPU_ACCESS_READ;
+    return desc.Usage == D3D11_USAGE_DEFAULT && desc.CPUAccessFlags == 0;
+}
+
+}  // namespace
+
+CpuTexture* CpuTexture::Create(const D3D11_TEXTURE2D_DESC& desc, HRESULT& result) {
+    if (!DescribesUsableTexture(desc)) {
+        result = E_INVALIDARG;
+        return nullptr;
+    }
+    CpuTexture* texture = new (std::nothrow) CpuTexture;
+    if (!texture) {
+        result = E_OUTOFMEMORY;
+        return nullptr;
+    }
+    texture->desc_ = desc;
+    texture->rowPitch_ = desc.Width * 4 + kTextureRowPadding;
+    try {
+        texture->pixels_.assign(static_cast<size_t>(texture->rowPitch_) * desc.Height, 0);
+    } catch (const std::bad_alloc&) {
+        texture->Release();
+        result = E_OUTOFMEMORY;
+        return nullptr;
+    }
+    result = S_OK;
+    return texture;
+}
+
+HRESULT CpuTexture::QueryInterface(REFIID iid, void** out) {
+    if (!out || iid != IID_IDXGISurface) return ComObject<ID3D11Texture2D>::QueryInterface(iid, out);
+    *out = nullptr;
+    if (ShouldFail(Call::QueryDxgiSurface)) return E_NOINTERFACE;
+    DxgiSurface* surface = new (std::nothrow) DxgiSurface(this);
+    if (!surface) return E_OUTOFMEMORY;
+    *out = static_cast<IDXGISurface*>(surface);
+    return S_OK;
+}
+
+bool CpuTexture::Implements(REFIID iid) const {
+    return iid == IID_ID3D11Texture2D || iid == IID_ID3D11Resource;
+}
+
+CpuTexture* TextureOfSurface(IDXGISurface* surface) {
+    auto* own = dynamic_cast<DxgiSurface*>(surface);
+    return own ? own->Texture() : nullptr;
+}
+
+}  // namespace substitute

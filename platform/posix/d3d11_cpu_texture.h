@@ -1,0 +1,43 @@
+// A Direct3D texture of the substitute: BGRA rows in CPU memory, each row padded so that a
+// reader has to honour the pitch.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "com_object.h"
+#include "d3d11.h"
+
+namespace substitute {
+
+// Bytes added to every row beyond width x 4.
+inline constexpr UINT kTextureRowPadding = 48;
+
+class CpuTexture final : public ComObject<ID3D11Texture2D> {
+public:
+    // Null (E_INVALIDARG or E_OUTOFMEMORY in `result`) when the description is not one the
+    // renderer can have: a BGRA 2D texture of one level, either bindable or CPU-readable.
+    static CpuTexture* Create(const D3D11_TEXTURE2D_DESC& desc, HRESULT& result);
+
+    void STDMETHODCALLTYPE GetDesc(D3D11_TEXTURE2D_DESC* desc) override { *desc = desc_; }
+    // Asking for IDXGISurface gives a surface object over this texture.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+
+    const D3D11_TEXTURE2D_DESC& Desc() const { return desc_; }
+    UINT RowPitch() const { return rowPitch_; }
+    uint8_t* Pixels() { return pixels_.data(); }
+    bool mapped = false;  // between Map and Unmap
+
+private:
+    CpuTexture() = default;
+    bool Implements(REFIID iid) const override;
+
+    D3D11_TEXTURE2D_DESC desc_{};
+    UINT rowPitch_ = 0;
+    std::vector<uint8_t> pixels_;
+};
+
+// The texture behind a surface, or null when `surface` is not one of this substitute's.
+CpuTexture* TextureOfSurface(IDXGISurface* surface);
+
+}  // namespace substitute

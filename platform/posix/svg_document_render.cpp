@@ -1,0 +1,114 @@
+// Drawing a substitute SVG document: its current tree, serialised, through librsvg and cairo.
+#include <cairo.h>
+#include <librsvg/rsvg.h>
+
+#include <cstring>
+#include <sstream>
+#include <vector>
+
+#include "svg_document.h"
+#include "svg_document_tree.h"
+
+namespace substitute {
+namespace {
+
+constexpr const char* kSvgNamespace = "http://www.w3.org/2000/svg";
+
+bool IsIgnoredProperty(const std::string& name) {
+    return name == "filter" || name == "paint-order";
+}
+
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return {};
+    const size_t last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+// The style text without its `filter` and `paint-order` declarations.
+std::string StyleWithoutIgnored(const char* style) {
+    std::string kept;
+    std::stringstream declarations(style);
+    std::string declaration;
+    while (std::getline(declarations, declaration, ';')) {
+        const size_t colon = declaration.find(':');
+        const std::string name =
+            Trimmed(colon == std::string::npos ? declaration : declaration.substr(0, colon));
+        if (IsIgnoredProperty(name)) continue;
+        if (!kept.empty()) kept += ';';
+        kept += declaration;
+    }
+    return kept;
+}
+
+void StripIgnored(pugi::xml_node element) {
+    for (const char* name : {"filter", "paint-order"}) element.remove_attribute(name);
+    if (pugi::xml_attribute style = element.attribute("style"))
+        style.set_value(StyleWithoutIgnored(style.value()).c_str());
+}
+
+std::string Saved(const pugi::xml_document& xml) {
+    std::ostringstream text;
+    xml.save(text, "", pugi::format_raw, pugi::encoding_utf8);
+    return text.str();
+}
+
+}  // namespace
+
+std::string SerializeForRendering(const pugi::xml_document& xml) {
+    pugi::xml_document copy;
+    copy.reset(xml);
+    pugi::xml_node root = copy.document_element();
+    // The parsed text may leave the namespace implicit; librsvg only draws SVG-namespace nodes.
+    if (!root.attribute("xmlns")) root.append_attribute("xmlns").set_value(kSvgNamespace);
+    for (pugi::xml_node node = root; node;) {
+        if (node.type() == pugi::node_element) StripIgnored(node);
+        if (node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node && node != root && !node.next_sibling()) node = node.parent();
+        node = node == root ? pugi::xml_node() : node.next_sibling();
+    }
+    return Saved(copy);
+}
+
+std::string SerializeSvgDocument(ID2D1SvgDocument* document) {
+    const SvgTree* tree = TreeOfDocument(document);
+    return tree ? Saved(tree->xml) : std::string();
+}
+
+bool RenderSvgDocument(ID2D1SvgDocument* document, const D2D1_MATRIX_3X2_F& transform,
+                       uint8_t* pixels, uint32_t width, uint32_t height, size_t pitch) {
+    const SvgTree* tree = TreeOfDocument(document);
+    if (!tree) return false;
+    const std::string text = SerializeForRendering(tree->xml);
+
+    GError* error = nullptr;
+    RsvgHandle* handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(text.data()),
+                                                   text.size(), &error);
+    if (!handle) {
+        g_clear_error(&error);
+        return false;
+    }
+    rsvg_handle_set_dpi(handle, 96.0);
+
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(
+        pixels, CAIRO_FORMAT_ARGB32, static_cast<int>(width), static_cast<int>(height),
+        static_cast<int>(pitch));
+    cairo_t* cr = cairo_create(surface);
+    cairo_matrix_t matrix;
+    cairo_matrix_init(&matrix, transform._11, transform._12, transform._21, transform._22,
+                      transform._31, transform._32);
+    cairo_set_matrix(cr, &matrix);
+    const RsvgRectangle viewport{0.0, 0.0, tree->viewport.width, tree->viewport.height};
+    const bool drawn = rsvg_handle_render_document(handle, cr, &viewport, &error);
+    g_clear_error(&error);
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    cairo_surface_destroy(surface);
+    g_object_unref(handle);
+    return drawn;
+}
+
+}  // namespace substitute

@@ -1,0 +1,37 @@
+// The tree behind a substitute SVG document, shared by the document and its elements.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "d2d1_svg.h"
+
+namespace substitute {
+
+class SvgElement;
+
+struct SvgTree {
+    pugi::xml_document xml;
+    D2D1_SIZE_F viewport{};
+    // Live element objects by node, so one node is always the same object while it is held.
+    std::unordered_map<pugi::xml_node_struct*, SvgElement*> elements;
+};
+
+// The document's element object for `node`, with a new reference, or null for no node.
+ID2D1SvgElement* ElementOf(const std::shared_ptr<SvgTree>& tree, pugi::xml_node node);
+
+// `filter` and `paint-order` taken out of a copy of the tree, as attributes and as
+// style declarations, then the copy as text.
+std::string SerializeForRendering(const pugi::xml_document& xml);
+
+// The tree of one of this substitute's documents, or null.
+const SvgTree* TreeOfDocument(ID2D1SvgDocument* document);
+
+std::u16string Utf16FromUtf8(const char* text);
+// False for text with unpaired surrogates.
+bool Utf8FromUtf16(const WCHAR* text, std::string& out);
+
+}  // namespace substitute

@@ -1,0 +1,28 @@
+#include "svg_document_load.h"
+
+#include <limits>
+
+bool LoadSvgDocument(ID2D1DeviceContext5* context, const std::string& svgText, uint32_t width,
+                     uint32_t height, LoadedSvgDocument& out) {
+    if (svgText.size() > std::numeric_limits<UINT>::max()) return false;
+    out.stream = ComPtr<IStream>::Adopt(SHCreateMemStream(
+        reinterpret_cast<const BYTE*>(svgText.data()), static_cast<UINT>(svgText.size())));
+    if (!out.stream) return false;
+    const D2D1_SIZE_F viewport{static_cast<FLOAT>(width), static_cast<FLOAT>(height)};
+    if (FAILED(context->CreateSvgDocument(out.stream.Get(), viewport, out.document.Put())))
+        return false;
+    out.document->GetRoot(out.root.Put());
+    return static_cast<bool>(out.root);
+}
+
+std::vector<ElementBlur> ResolveElementBlurs(ID2D1SvgDocument* document,
+                                             const std::vector<BlurTarget>& targets) {
+    std::vector<ElementBlur> blurs;
+    for (const BlurTarget& target : targets) {
+        ComPtr<ID2D1SvgElement> element;
+        if (SUCCEEDED(document->FindElementById(WideChars(target.id.c_str()), element.Put())) &&
+            element)
+            blurs.push_back({std::move(element), target.stdDeviation});
+    }
+    return blurs;
+}
