@@ -56,17 +56,55 @@ bool IsSkippedTag(std::string_view text, size_t open) {
            StartsWith(text, open, "</");
 }
 
-// The entry of the first filter, in id order, that the tag references.
+// Filter ids as the references look them up: most by the text between "url(#" and the first
+// ")", the few that hold a ")" themselves by a plain search.
+struct FilterLookup {
+    const BlurFilterMap& filters;
+    std::vector<const BlurFilterMap::value_type*> idsWithParenthesis;
+};
+
+FilterLookup MakeFilterLookup(const BlurFilterMap& filters) {
+    FilterLookup lookup{filters, {}};
+    for (const auto& entry : filters)
+        if (entry.first.find(')') != std::string::npos) lookup.idsWithParenthesis.push_back(&entry);
+    return lookup;
+}
+
+void KeepFirstInIdOrder(const BlurFilterMap::value_type*& best,
+                        const BlurFilterMap::value_type* candidate) {
+    if (best == nullptr || candidate->first < best->first) best = candidate;
+}
+
+// The referenced filter whose id sorts first, written as filter:url(#id) or
+// filter="url(#id)"; null when the tag references none.
 const BlurFilterMap::value_type* ReferencedFilter(std::string_view tagText,
-                                                  const BlurFilterMap& filters) {
-    for (const auto& entry : filters) {
-        const std::string styleForm = "filter:url(#" + entry.first + ")";
-        const std::string attributeForm = "filter=\"url(#" + entry.first + ")\"";
+                                                  const FilterLookup& lookup) {
+    static constexpr std::string_view kStyleForm = "filter:url(#";
+    static constexpr std::string_view kAttributeForm = "filter=\"url(#";
+    const BlurFilterMap::value_type* best = nullptr;
+    bool referencesAny = false;
+    for (const std::string_view form : {kStyleForm, kAttributeForm}) {
+        const bool quoted = form == kAttributeForm;
+        for (size_t at = tagText.find(form); at != std::string_view::npos;
+             at = tagText.find(form, at + 1)) {
+            referencesAny = true;
+            const size_t idBegin = at + form.size();
+            const size_t idEnd = tagText.find(')', idBegin);
+            if (idEnd == std::string_view::npos) break;
+            if (quoted && (idEnd + 1 >= tagText.size() || tagText[idEnd + 1] != '"')) continue;
+            const auto entry = lookup.filters.find(tagText.substr(idBegin, idEnd - idBegin));
+            if (entry != lookup.filters.end()) KeepFirstInIdOrder(best, &*entry);
+        }
+    }
+    if (!referencesAny) return nullptr;
+    for (const auto* entry : lookup.idsWithParenthesis) {
+        const std::string styleForm = std::string(kStyleForm) + entry->first + ")";
+        const std::string attributeForm = std::string(kAttributeForm) + entry->first + ")\"";
         if (tagText.find(styleForm) != std::string_view::npos ||
             tagText.find(attributeForm) != std::string_view::npos)
-            return &entry;
+            KeepFirstInIdOrder(best, entry);
     }
-    return nullptr;
+    return best;
 }
 
 bool IsTagSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
@@ -136,6 +174,7 @@ std::u16string WidenUtf8(std::string_view bytes) {
 
 void CollectBlurTargets(std::string& svgText, const BlurFilterMap& filters,
                         std::vector<BlurTarget>& targets) {
+    const FilterLookup lookup = MakeFilterLookup(filters);
     unsigned counter = 0;
     size_t position = 0;
     while (position < svgText.size()) {
@@ -148,7 +187,7 @@ void CollectBlurTargets(std::string& svgText, const BlurFilterMap& filters,
         size_t close = svgText.find('>', open);
         if (close == std::string::npos) return;
         std::string_view tagText(svgText.data() + open, close - open + 1);
-        const auto* filter = ReferencedFilter(tagText, filters);
+        const auto* filter = ReferencedFilter(tagText, lookup);
         if (filter == nullptr) {
             position = close + 1;
             continue;

@@ -1,7 +1,11 @@
 #include "paint_order.h"
 
+#include <iterator>
 #include <new>
+#include <optional>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "style_attribute.h"
 #include "svg_source.h"
@@ -41,25 +45,38 @@ bool IsEndTagOf(std::string_view tagText, std::string_view prefix) {
     return next == '>' || IsBlankOrLineBreak(next);
 }
 
-// Just past the end tag closing the element whose start tag ends right before `from`; npos
-// when it is never closed. Same-named elements inside it are counted so a nested one does not
-// close it early.
-size_t FindElementEnd(const std::string& text, size_t from, std::string_view prefix) {
-    size_t depth = 1;
-    size_t position = from;
+// For every shape start tag with content: the position just past it mapped to the position
+// just past its end tag. Same-named elements pair like brackets, so a nested one does not
+// close the outer one early; one walk serves every split, however many shapes stay unclosed.
+using ElementEnds = std::unordered_map<size_t, size_t>;
+
+ElementEnds PairShapeEndTags(const std::string& text) {
+    ElementEnds ends;
+    std::vector<size_t> open[std::size(kShapeTagPrefixes)];
+    size_t position = 0;
     for (;;) {
-        const size_t open = text.find('<', position);
-        if (open == std::string::npos) return std::string::npos;
-        const size_t close = text.find('>', open);
-        if (close == std::string::npos) return std::string::npos;
-        const std::string_view tagText(text.data() + open, close - open + 1);
-        if (IsEndTagOf(tagText, prefix)) {
-            if (--depth == 0) return close + 1;
-        } else if (StartsWithName(tagText, prefix) && !IsSelfClosing(tagText)) {
-            ++depth;
-        }
+        const size_t begin = text.find('<', position);
+        if (begin == std::string::npos) break;
+        const size_t close = text.find('>', begin);
+        if (close == std::string::npos) break;
+        const std::string_view tagText(text.data() + begin, close - begin + 1);
         position = close + 1;
+        for (size_t shape = 0; shape < std::size(kShapeTagPrefixes); ++shape) {
+            const std::string_view prefix = kShapeTagPrefixes[shape];
+            if (IsEndTagOf(tagText, prefix)) {
+                if (!open[shape].empty()) {
+                    ends.emplace(open[shape].back(), position);
+                    open[shape].pop_back();
+                }
+                break;
+            }
+            if (StartsWithName(tagText, prefix)) {
+                if (!IsSelfClosing(tagText)) open[shape].push_back(position);
+                break;
+            }
+        }
     }
+    return ends;
 }
 
 bool AsksStrokeBeforeFill(std::string_view tagText) {
@@ -97,6 +114,7 @@ std::string FillOnlyTag(std::string_view tagText) {
 std::string WithPaintOrderSpelledOut(const std::string& svgText) {
     std::string output;
     output.reserve(svgText.size() + 4096);
+    std::optional<ElementEnds> elementEnds;
     size_t position = 0;
     while (position < svgText.size()) {
         const size_t open = svgText.find('<', position);
@@ -121,13 +139,14 @@ std::string WithPaintOrderSpelledOut(const std::string& svgText) {
         // A shape with content is doubled as a whole element, so the copies still nest.
         std::string_view contentAndEndTag;
         if (!IsSelfClosing(tagText)) {
-            const size_t elementEnd = FindElementEnd(svgText, position, prefix);
-            if (elementEnd == std::string::npos) {
+            if (!elementEnds) elementEnds = PairShapeEndTags(svgText);
+            const auto end = elementEnds->find(position);
+            if (end == elementEnds->end()) {
                 output.append(tagText);
                 continue;
             }
-            contentAndEndTag = std::string_view(svgText.data() + position, elementEnd - position);
-            position = elementEnd;
+            contentAndEndTag = std::string_view(svgText.data() + position, end->second - position);
+            position = end->second;
         }
         output += StrokeOnlyTag(tagText, prefix);
         output.append(contentAndEndTag);

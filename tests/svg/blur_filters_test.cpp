@@ -63,6 +63,12 @@ TEST(ExtractBlurFilters, WhichDeviationApplies) {
         R"~(<use id="u" filter="url(#b)"/><path id="p" filter="url(#b)" style="filter:url(#B)"/>)~";
     // First blur, first number; the later of two same ids; the id first in byte order.
     EXPECT_EQ(Extract(text), (Targets{{u"u", 1.5f}, {u"p", 5}}));
+
+    std::string parenthesis =
+        R"~(<filter id="a)b"><feGaussianBlur stdDeviation="3"/></filter>)~"
+        R"~(<filter id="a"><feGaussianBlur stdDeviation="4"/></filter>)~"
+        R"~(<path id="x" filter="url(#a)b)"/><path id="y" style="filter:url(#a)b)"/>)~";
+    EXPECT_EQ(Extract(parenthesis), (Targets{{u"x", 3}, {u"y", 4}}));
 }
 
 TEST(ExtractBlurFilters, OnlyTheMarkedTagsThemselvesAreSkipped) {

@@ -43,6 +43,10 @@ TEST(EmulatePaintOrder, ShapeWithContentIsDoubledAsAWholeElement) {
     EXPECT_EQ(Emulated(R"(<path paint-order="stroke fill"><path></path><path/></path >tail)"),
               R"(<path fill="none" paint-order="stroke fill"><path></path><path/></path >)"
               R"(<path paint-order="stroke fill"><path></path><path/></path >tail)");
+    // An unclosed shape stays whole; a closed one inside it is still split.
+    EXPECT_EQ(Emulated(R"(<path paint-order="stroke fill"><rect paint-order="stroke fill"></rect>)"),
+              R"(<path paint-order="stroke fill"><rect fill="none" paint-order="stroke fill"></rect>)"
+              R"(<rect paint-order="stroke fill"></rect>)");
 }
 
 TEST(EmulatePaintOrder, EverythingElsePassesThrough) {
