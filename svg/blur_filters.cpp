@@ -120,8 +120,8 @@ size_t IdInsertionPoint(std::string_view tagText) {
                                                                     : std::string_view::npos;
 }
 
-// One code unit per UTF-8 sequence the document parser would read; a byte that starts no
-// valid sequence becomes U+FFFD.
+// The id as the document parser reads it, from UTF-8 to UTF-16; a byte that starts no valid
+// sequence becomes U+FFFD.
 std::u16string WidenUtf8(std::string_view bytes) {
     std::u16string wide;
     wide.reserve(bytes.size());

@@ -36,7 +36,7 @@ bool IsSelfClosing(std::string_view tagText) {
 }
 
 bool IsEndTagOf(std::string_view tagText, std::string_view prefix) {
-    // prefix is "<name"; the end tag is "</name" followed by '>' or a blank.
+    // prefix is "<name"; the end tag is "</name" followed by '>' or white space.
     const std::string_view name = prefix.substr(1);
     if (tagText.size() < name.size() + 3 || tagText.substr(0, 2) != "</" ||
         tagText.substr(2, name.size()) != name)
