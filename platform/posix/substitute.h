@@ -21,6 +21,23 @@ enum class Call {
     CreateBitmapScaler,
     ScalerInitialize,
     CopyPixels,
+    D3D11CreateDevice,
+    QueryDxgiDevice,
+    D2D1CreateFactory,
+    D2D1CreateDevice,
+    CreateDeviceContext,
+    QueryDeviceContext5,
+    SHCreateMemStream,
+    CreateSvgDocument,
+    FindElementById,
+    CreateTexture2D,
+    QueryDxgiSurface,
+    CreateBitmapFromDxgiSurface,
+    EndDraw,
+    Map,
+    CreateEffect,
+    SetAttributeValue,
+    RemoveAttribute,
     Count
 };
 

@@ -101,7 +101,15 @@ bool RenderSvgDocument(ID2D1SvgDocument* document, const D2D1_MATRIX_3X2_F& tran
     cairo_matrix_init(&matrix, transform._11, transform._12, transform._21, transform._22,
                       transform._31, transform._32);
     cairo_set_matrix(cr, &matrix);
-    const RsvgRectangle viewport{0.0, 0.0, tree->viewport.width, tree->viewport.height};
+    // Absolute root sizes make their own viewport at the origin, as in Direct2D; librsvg
+    // would otherwise fit and centre the document in the one it is given.
+    RsvgRectangle viewport{0.0, 0.0, tree->viewport.width, tree->viewport.height};
+    gdouble ownWidth = 0, ownHeight = 0;
+    if (rsvg_handle_get_intrinsic_size_in_pixels(handle, &ownWidth, &ownHeight) && ownWidth > 0 &&
+        ownHeight > 0) {
+        viewport.width = ownWidth;
+        viewport.height = ownHeight;
+    }
     const bool drawn = rsvg_handle_render_document(handle, cr, &viewport, &error);
     g_clear_error(&error);
     cairo_destroy(cr);
