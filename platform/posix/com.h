@@ -5,6 +5,9 @@
 
 #define CLSCTX_INPROC_SERVER 0x1u
 
+#define CO_E_NOTINITIALIZED ((HRESULT)0x800401F0)
+#define CLASS_E_NOAGGREGATION ((HRESULT)0x80040110)
+
 struct IUnknown {
     virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) = 0;
     virtual ULONG STDMETHODCALLTYPE AddRef() = 0;

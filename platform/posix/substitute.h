@@ -7,6 +7,7 @@ namespace substitute {
 enum class Call {
     MultiByteToWideChar,
     GetFileAttributesExA,
+    GetFileAttributesA,
     CreateDirectoryA,
     DeleteFileA,
     CreateFileA,
@@ -55,5 +56,8 @@ bool ShouldFail(Call call);
 
 // COM objects created by the substitute and not yet released to zero.
 long LiveComObjects();
+
+// Handles from CreateFileA not yet given to CloseHandle.
+long OpenFileHandles();
 
 }  // namespace substitute

@@ -81,3 +81,19 @@ protected:
 #define WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT ((HRESULT)0x88982F80)
 #define WINCODEC_ERR_BADIMAGE ((HRESULT)0x88982F60)
 #define WINCODEC_ERR_INSUFFICIENTBUFFER ((HRESULT)0x88982F8C)
+#define WINCODEC_ERR_IMAGESIZEOUTOFRANGE ((HRESULT)0x88982F51)
+#define WINCODEC_ERR_BADHEADER ((HRESULT)0x88982F61)
+#define WINCODEC_ERR_FRAMEMISSING ((HRESULT)0x88982F62)
+#define WINCODEC_ERR_UNSUPPORTEDOPERATION ((HRESULT)0x88982F81)
+
+// Class, interface and pixel-format identities with the values wincodec.h gives them.
+extern const CLSID CLSID_WICImagingFactory;
+extern const CLSID CLSID_WICImagingFactory2;
+extern const IID IID_IWICImagingFactory;
+extern const IID IID_IWICBitmapSource;
+extern const IID IID_IWICBitmapFrameDecode;
+extern const IID IID_IWICBitmapDecoder;
+extern const IID IID_IWICFormatConverter;
+extern const IID IID_IWICBitmapScaler;
+extern const GUID GUID_WICPixelFormat24bppBGR;
+extern const GUID GUID_WICPixelFormat32bppBGRA;

@@ -45,10 +45,18 @@ typedef uintptr_t SIZE_T;
 #define E_NOINTERFACE ((HRESULT)0x80004002)
 #define E_POINTER ((HRESULT)0x80004003)
 #define E_INVALIDARG ((HRESULT)0x80070057)
+#define E_ACCESSDENIED ((HRESULT)0x80070005)
 #define E_OUTOFMEMORY ((HRESULT)0x8007000E)
 #define REGDB_E_CLASSNOTREG ((HRESULT)0x80040154)
 #define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
 #define FAILED(hr) (((HRESULT)(hr)) < 0)
+
+// A Win32 error code as an HRESULT of FACILITY_WIN32, as winerror.h spells it.
+inline HRESULT HRESULT_FROM_WIN32(unsigned long code) {
+    return static_cast<HRESULT>(code) <= 0
+               ? static_cast<HRESULT>(code)
+               : static_cast<HRESULT>((code & 0x0000FFFFu) | (7u << 16) | 0x80000000u);
+}
 
 #define MAX_PATH 260
 #define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)

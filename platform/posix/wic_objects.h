@@ -1,0 +1,89 @@
+// What the substitute's WIC objects share: decoded pixels, the way one object reads another's
+// pixels, the CopyPixels every source answers with the same checks, and their constructors.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "../com_ptr.h"
+#include "com_object.h"
+#include "substitute.h"
+#include "wic.h"
+
+namespace substitute {
+
+// What an injected failure of a WIC call returns.
+constexpr HRESULT kInjectedWicFailure = E_FAIL;
+
+// The largest image decoded or scaled; larger ones are refused before any pixel memory is taken.
+constexpr UINT kMaxImageSide = 16384;
+constexpr uint64_t kMaxImagePixels = uint64_t(1) << 28;
+bool WithinImageLimits(UINT width, UINT height);
+
+// Pixels in one of the two layouts this substitute knows: 24bppBGR (B, G, R) or 32bppBGRA
+// (B, G, R, A with straight alpha). Never changed once made, so objects share them.
+struct PixelImage {
+    UINT width = 0;
+    UINT height = 0;
+    UINT bytesPerPixel = 4;         // 3 or 4
+    size_t stride = 0;              // bytes from the start of one row to the next
+    const BYTE* pixels = nullptr;   // the first row
+    std::shared_ptr<void> storage;  // owns the bytes: a decoded GdkPixbuf or an allocated block
+};
+using SharedPixels = std::shared_ptr<const PixelImage>;
+
+// A packed image of the given layout with its bytes allocated and writable through the returned
+// pointer; null when memory runs out.
+std::shared_ptr<PixelImage> AllocatePixelImage(UINT width, UINT height, UINT bytesPerPixel,
+                                               BYTE** bytes);
+
+// How the converter and the scaler read the sources this substitute made, without going through
+// (and being counted as) the public calls.
+class PixelSource {
+public:
+    // The size, known without decoding; WINCODEC_ERR_WRONGSTATE before initialisation.
+    virtual HRESULT SourceSize(UINT& width, UINT& height) = 0;
+    // 3 or 4; a decoded frame learns it only by decoding.
+    virtual HRESULT SourceBytesPerPixel(UINT& bytesPerPixel) = 0;
+    // The pixels, made on first demand and kept.
+    virtual HRESULT SourcePixels(SharedPixels& out) = 0;
+
+protected:
+    ~PixelSource() = default;
+};
+
+// The substitute's own view of a source, or null for an object from elsewhere.
+inline PixelSource* AsPixelSource(IWICBitmapSource* source) {
+    return dynamic_cast<PixelSource*>(source);
+}
+
+// CopyPixels of any source: state, rectangle, stride and buffer size checked before a byte is
+// written; only the rectangle's bytes of each row are written, never those between rows.
+HRESULT CopySourcePixels(PixelSource& source, const WICRect* rect, UINT stride, UINT bufferSize,
+                         BYTE* buffer);
+
+// GetSize and CopyPixels for every bitmap source, each checking its injected fault first.
+template <class Interface>
+class BitmapSourceObject : public ComObject<Interface>, public PixelSource {
+public:
+    HRESULT STDMETHODCALLTYPE GetSize(UINT* width, UINT* height) override {
+        if (ShouldFail(Call::GetSize)) return kInjectedWicFailure;
+        if (!width || !height) return E_INVALIDARG;
+        return SourceSize(*width, *height);
+    }
+    HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT stride, UINT bufferSize,
+                                         BYTE* buffer) override {
+        if (ShouldFail(Call::CopyPixels)) return kInjectedWicFailure;
+        return CopySourcePixels(*this, rect, stride, bufferSize, buffer);
+    }
+};
+
+// The objects, each returned with one reference owned by the caller.
+HRESULT CreateImagingFactory(REFIID iid, void** out);
+// `codec` is the gdk-pixbuf loader chosen from the content; the header is read here.
+HRESULT OpenBitmapDecoder(const char* codec, std::vector<uint8_t> bytes, IWICBitmapDecoder** out);
+IWICFormatConverter* NewFormatConverter();
+IWICBitmapScaler* NewFantScaler();
+
+}  // namespace substitute

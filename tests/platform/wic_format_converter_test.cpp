@@ -1,0 +1,53 @@
+// The converter: straight-alpha BGRA out, only that target accepted, initialised once.
+#include "tests/platform/wic_test_support.h"
+
+namespace {
+
+using wic_test::WicTest;
+
+using WicFormatConverter = WicTest;
+
+TEST_F(WicFormatConverter, AlphaStaysStraight) {
+    // Half-transparent and fully transparent pixels keep their colour as stored.
+    std::vector<uint8_t> bgra = {50, 100, 200, 128, 10, 20, 30, 0, 1, 2, 3, 255};
+    ComPtr<IWICFormatConverter> converter =
+        Converted(Frame(WritePng("alpha.png", 3, 1, bgra)).Get());
+    EXPECT_EQ(Pixels(converter.Get()), bgra);
+}
+
+TEST_F(WicFormatConverter, OnlyStraightBgraIsATarget) {
+    ComPtr<IWICBitmapFrameDecode> frame = Frame(WritePng("a.png", 1, 1, {1, 2, 3, 4}));
+    ComPtr<IWICFormatConverter> converter;
+    ASSERT_EQ(factory_->CreateFormatConverter(converter.Put()), S_OK);
+    const GUID premultiplied = {0x6FDDC324, 0x4E03, 0x4BFE,
+                                {0xB1, 0x85, 0x3D, 0x77, 0x76, 0x8D, 0xC9, 0x10}};
+    EXPECT_EQ(converter->Initialize(frame.Get(), premultiplied, WICBitmapDitherTypeNone, nullptr,
+                                    0.0, WICBitmapPaletteTypeCustom),
+              WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT);
+    EXPECT_EQ(converter->Initialize(nullptr, GUID_WICPixelFormat32bppBGRA,
+                                    WICBitmapDitherTypeNone, nullptr, 0.0,
+                                    WICBitmapPaletteTypeCustom),
+              E_INVALIDARG);
+    ASSERT_EQ(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA,
+                                    WICBitmapDitherTypeNone, nullptr, 0.0,
+                                    WICBitmapPaletteTypeCustom),
+              S_OK);
+    EXPECT_EQ(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA,
+                                    WICBitmapDitherTypeNone, nullptr, 0.0,
+                                    WICBitmapPaletteTypeCustom),
+              WINCODEC_ERR_WRONGSTATE);
+    UINT w = 0, h = 0;
+    EXPECT_EQ(converter->GetSize(&w, &h), S_OK);
+    EXPECT_EQ(w, 1u);
+    EXPECT_EQ(h, 1u);
+}
+
+TEST_F(WicFormatConverter, ConverterKeepsItsSourceAlive) {
+    ComPtr<IWICFormatConverter> converter =
+        Converted(Frame(WritePng("a.png", 1, 1, {1, 2, 3, 4})).Get());  // frame released here
+    EXPECT_EQ(Pixels(converter.Get()), (std::vector<uint8_t>{1, 2, 3, 4}));
+    converter.Reset();
+    EXPECT_EQ(substitute::LiveComObjects(), liveAtStart_ + 1);  // the factory alone
+}
+
+}  // namespace
