@@ -124,7 +124,7 @@ const char* kMixedDisplay =
     "<rect id=\"a\" width=\"4\" height=\"4\"/>"
     "<g><rect id=\"b\" display=\"inline\" width=\"4\" height=\"4\"/>"
     "<g><circle id=\"c\" display=\"none\" r=\"2\"/></g></g>"
-    "<text id=\"t\">x<tspan>y</tspan></text></svg>";
+    "<a id=\"t\"><rect width=\"2\" height=\"2\"/></a></svg>";
 
 TEST_F(ElementPass, CollectsInDocumentOrderSkippingDefsAndOpeningGroups) {
     Open(kMixedDisplay);
