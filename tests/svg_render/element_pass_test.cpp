@@ -88,6 +88,20 @@ TEST_F(ElementBlurLoad, AnUnresolvedBlurDrawsInOnePass) {
     sim::DestroyTexture(texture);
 }
 
+TEST_F(ElementBlurLoad, AnIdBeyondAsciiResolves) {
+    RwTexture* texture = Load(
+        WriteSvg("utf8.svg",
+                 "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\" height=\"16\">"
+                 "<defs><filter id=\"f\"><feGaussianBlur stdDeviation=\"1\"/></filter></defs>"
+                 "<rect width=\"16\" height=\"16\" fill=\"red\"/>"
+                 "<rect id=\"gl\xC3\xBC\x68\" width=\"4\" height=\"4\" style=\"filter:url(#f)\"/>"
+                 "</svg>"),
+        0, 0, 0, 0);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(DrawsAt(16, DrawKind::BlurredImage).size(), 1u);
+    sim::DestroyTexture(texture);
+}
+
 // The same device and document the loader builds, driven one level at a time.
 class ElementPass : public SvgRenderFixture {
 protected:
