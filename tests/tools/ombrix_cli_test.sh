@@ -61,7 +61,8 @@ expect_status "bad size" 1 $?
 expect_status "no file" 1 $?
 "$ombrix" frobnicate >/dev/null 2>&1
 expect_status "unknown command" 1 $?
-"$ombrix" cache "$work/icon.png" >/dev/null 2>&1
+printf 'CPIM\1\0' >"$work/short.mipmap"
+"$ombrix" cache "$work/short.mipmap" >/dev/null 2>&1
 expect_status "short cache file" 1 $?
 
 [ $failures -eq 0 ] && echo "ombrix tool: all checks passed"
