@@ -95,6 +95,7 @@ std::string PosixPath(const char* windowsPath) {
 DWORD Win32ErrorFromErrno(int error, const std::string& posixPath) {
     switch (error) {
         case ENOENT: {
+            if (posixPath.empty()) return ERROR_PATH_NOT_FOUND;
             size_t slash = posixPath.find_last_of('/');
             std::string folder = slash == std::string::npos ? "."
                                  : slash == 0               ? "/"

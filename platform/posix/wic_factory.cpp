@@ -89,6 +89,9 @@ std::string Utf8FromUtf16(LPCWSTR path) {
     return out;
 }
 
+// Larger files are refused unread, so no file size turns into an allocation of that size.
+constexpr off_t kMaxImageFileBytes = off_t(256) << 20;
+
 // The whole file, or the HRESULT Windows gives for why it cannot be read.
 HRESULT ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -97,6 +100,10 @@ HRESULT ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
     if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         close(fd);
         return E_ACCESSDENIED;
+    }
+    if (st.st_size > kMaxImageFileBytes) {
+        close(fd);
+        return WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
     }
     bytes.resize(size_t(st.st_size));
     size_t total = 0;

@@ -41,52 +41,60 @@ AxisCoverage CoverageOf(UINT from, UINT to) {
     return axis;
 }
 
-// One source row summed across each destination footprint: weight x value per channel.
-void SumRowAcross(const BYTE* row, UINT bytesPerPixel, const AxisCoverage& across,
-                  std::vector<uint32_t>& sums) {
-    const size_t destWidth = across.first.size();
-    for (size_t d = 0; d < destWidth; ++d) {
-        const uint32_t* weight = &across.weights[across.offset[d]];
-        const BYTE* pixel = row + size_t(across.first[d]) * bytesPerPixel;
-        for (UINT c = 0; c < bytesPerPixel; ++c) {
-            uint32_t sum = 0;
-            for (UINT k = 0; k < across.count[d]; ++k) sum += weight[k] * pixel[k * bytesPerPixel + c];
-            sums[d * bytesPerPixel + c] = sum;
+// (n + total / 2) / total by one multiplication instead of a division per channel:
+// (n + half) * (floor(2^65 / total) + 1) >> 65, exact while (n + half) * total < 2^65, which
+// holds for every sum here (n <= 255 * total, total <= 2^28).
+class RoundingDivider {
+public:
+    explicit RoundingDivider(uint64_t total)
+        : half_(total / 2), multiplier_(((unsigned __int128)1 << 65) / total + 1) {}
+    BYTE operator()(uint64_t n) const {
+        return BYTE(((unsigned __int128)(n + half_) * multiplier_) >> 65);
+    }
+
+private:
+    uint64_t half_;
+    unsigned __int128 multiplier_;
+};
+
+// Rows first: the source rows under each destination row are summed down with their weights
+// (contiguous, so the compiler vectorises it), then that one row is summed across.
+template <UINT kBytesPerPixel>
+void ResampleByArea(const PixelImage& source, const AxisCoverage& across,
+                    const AxisCoverage& down, BYTE* out) {
+    const UINT destWidth = UINT(across.first.size()), destHeight = UINT(down.first.size());
+    const size_t rowValues = size_t(source.width) * kBytesPerPixel;
+    const RoundingDivider divide(uint64_t(source.width) * source.height);
+    std::vector<uint32_t> summedDown(rowValues);  // at most 255 x source height: fits
+    for (UINT d = 0; d < destHeight; ++d) {
+        std::fill(summedDown.begin(), summedDown.end(), 0);
+        for (UINT k = 0; k < down.count[d]; ++k) {
+            const uint32_t weight = down.weights[down.offset[d] + k];
+            const BYTE* row = source.pixels + size_t(down.first[d] + k) * source.stride;
+            for (size_t i = 0; i < rowValues; ++i) summedDown[i] += weight * row[i];
+        }
+        for (UINT x = 0; x < destWidth; ++x) {
+            const uint32_t* weight = &across.weights[across.offset[x]];
+            const uint32_t* pixel = &summedDown[size_t(across.first[x]) * kBytesPerPixel];
+            uint64_t sums[kBytesPerPixel] = {};
+            for (UINT k = 0; k < across.count[x]; ++k, pixel += kBytesPerPixel)
+                for (UINT c = 0; c < kBytesPerPixel; ++c) sums[c] += uint64_t(weight[k]) * pixel[c];
+            for (UINT c = 0; c < kBytesPerPixel; ++c) *out++ = divide(sums[c]);
         }
     }
 }
 
 SharedPixels ResampleByArea(const PixelImage& source, UINT width, UINT height) {
-    const UINT bpp = source.bytesPerPixel;
     BYTE* out = nullptr;
-    std::shared_ptr<PixelImage> result = AllocatePixelImage(width, height, bpp, &out);
+    std::shared_ptr<PixelImage> result =
+        AllocatePixelImage(width, height, source.bytesPerPixel, &out);
     if (!result) return nullptr;
     const AxisCoverage across = CoverageOf(source.width, width);
     const AxisCoverage down = CoverageOf(source.height, height);
-    const size_t rowValues = size_t(width) * bpp;
-    const uint64_t total = uint64_t(source.width) * source.height;  // the weights of one pixel
-
-    // Consecutive destination rows share source rows; the last two row sums are kept, in the
-    // slot of their row's parity, so each is summed across once per neighbouring use.
-    std::vector<uint32_t> rowSums[2] = {std::vector<uint32_t>(rowValues),
-                                        std::vector<uint32_t>(rowValues)};
-    int64_t rowInSlot[2] = {-1, -1};
-    std::vector<uint64_t> column(rowValues);
-    for (UINT d = 0; d < height; ++d) {
-        std::fill(column.begin(), column.end(), 0);
-        for (UINT k = 0; k < down.count[d]; ++k) {
-            const UINT s = down.first[d] + k;
-            const uint64_t weight = down.weights[down.offset[d] + k];
-            const int slot = s & 1;
-            if (rowInSlot[slot] != s) {
-                SumRowAcross(source.pixels + size_t(s) * source.stride, bpp, across, rowSums[slot]);
-                rowInSlot[slot] = s;
-            }
-            const uint32_t* sums = rowSums[slot].data();
-            for (size_t i = 0; i < rowValues; ++i) column[i] += weight * sums[i];
-        }
-        for (size_t i = 0; i < rowValues; ++i) *out++ = BYTE((column[i] + total / 2) / total);
-    }
+    if (source.bytesPerPixel == 4)
+        ResampleByArea<4>(source, across, down, out);
+    else
+        ResampleByArea<3>(source, across, down, out);
     return result;
 }
 
