@@ -22,10 +22,10 @@ thread_local DWORD lastError = 0;
 
 // What a HANDLE from CreateFileA points at.
 struct OpenFile {
-    int fd;         // the descriptor the handle wraps
-    DWORD access;   // GENERIC_READ and/or GENERIC_WRITE as asked for
-    DWORD share;    // FILE_SHARE_* the opener allowed others
-    dev_t device;   // identity of the file, to find other handles on it
+    int fd;        // the descriptor the handle wraps
+    DWORD access;  // GENERIC_READ and/or GENERIC_WRITE as asked for
+    DWORD share;   // FILE_SHARE_* the opener allowed others
+    dev_t device;  // identity of the file, to find other handles on it
     ino_t inode;
 };
 
@@ -37,9 +37,8 @@ constexpr int64_t kFileTimeEpochOffset = 11644473600;
 
 FILETIME FileTimeFrom(int64_t seconds, uint32_t nanoseconds) {
     int64_t since1601 = seconds + kFileTimeEpochOffset;
-    uint64_t ticks = since1601 < 0 ? 0
-                                   : static_cast<uint64_t>(since1601) * 10000000u +
-                                         nanoseconds / 100u;
+    uint64_t ticks =
+        since1601 < 0 ? 0 : static_cast<uint64_t>(since1601) * 10000000u + nanoseconds / 100u;
     return {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
 }
 
@@ -59,6 +58,16 @@ BOOL FailWithErrno(int error, const std::string& path) {
 OpenFile* FindOpenFile(HANDLE handle) {
     auto* file = static_cast<OpenFile*>(handle);
     return openFiles.count(file) ? file : nullptr;
+}
+
+// The descriptor behind a handle opened with `access`, or the error for using it so.
+DWORD DescriptorOf(HANDLE handle, DWORD access, int& fd) {
+    std::lock_guard<std::mutex> lock(openFilesMutex);
+    OpenFile* file = FindOpenFile(handle);
+    if (!file) return ERROR_INVALID_HANDLE;
+    if (!(file->access & access)) return ERROR_ACCESS_DENIED;
+    fd = file->fd;
+    return 0;
 }
 
 // Whether another open handle on the same file refuses this access or is refused by this
@@ -194,8 +203,8 @@ BOOL DeleteFileA(LPCSTR path) {
     return TRUE;
 }
 
-HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES,
-                   DWORD disposition, DWORD, HANDLE) {
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES, DWORD disposition,
+                   DWORD, HANDLE) {
     if (ShouldFail(Call::CreateFileA)) {
         Fail(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
@@ -235,7 +244,8 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
     int fd = open(posixPath.c_str(), flags | O_CLOEXEC, 0666);
     if (fd < 0) {
         int error = errno;
-        Fail(error == EEXIST ? ERROR_FILE_EXISTS : substitute::Win32ErrorFromErrno(error, posixPath));
+        Fail(error == EEXIST ? ERROR_FILE_EXISTS
+                             : substitute::Win32ErrorFromErrno(error, posixPath));
         return INVALID_HANDLE_VALUE;
     }
     struct stat opened;
@@ -257,19 +267,15 @@ BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLA
     // Without OVERLAPPED, Windows requires the count pointer; overlapped I/O is not substituted.
     if (!read || overlapped || (!buffer && toRead > 0)) return Fail(ERROR_INVALID_PARAMETER);
     int fd;
-    {
-        std::lock_guard<std::mutex> lock(openFilesMutex);
-        OpenFile* file = FindOpenFile(handle);
-        if (!file) return Fail(ERROR_INVALID_HANDLE);
-        if (!(file->access & GENERIC_READ)) return Fail(ERROR_ACCESS_DENIED);
-        fd = file->fd;
-    }
+    if (DWORD error = DescriptorOf(handle, GENERIC_READ, fd)) return Fail(error);
     auto* at = static_cast<unsigned char*>(buffer);
     DWORD total = 0;
     while (total < toRead) {
         ssize_t got = ::read(fd, at + total, toRead - total);
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return Fail(errno == EIO ? ERROR_READ_FAULT : substitute::Win32ErrorFromErrno(errno, ""));
+        if (got < 0)
+            return Fail(errno == EIO ? ERROR_READ_FAULT
+                                     : substitute::Win32ErrorFromErrno(errno, ""));
         if (got == 0) break;  // end of file: success with what arrived, possibly nothing
         total += static_cast<DWORD>(got);
     }
@@ -283,13 +289,7 @@ BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD toWrite, LPDWORD written,
     if (ShouldFail(Call::WriteFile)) return Fail(ERROR_WRITE_FAULT);
     if (!written || overlapped || (!buffer && toWrite > 0)) return Fail(ERROR_INVALID_PARAMETER);
     int fd;
-    {
-        std::lock_guard<std::mutex> lock(openFilesMutex);
-        OpenFile* file = FindOpenFile(handle);
-        if (!file) return Fail(ERROR_INVALID_HANDLE);
-        if (!(file->access & GENERIC_WRITE)) return Fail(ERROR_ACCESS_DENIED);
-        fd = file->fd;
-    }
+    if (DWORD error = DescriptorOf(handle, GENERIC_WRITE, fd)) return Fail(error);
     auto* at = static_cast<const unsigned char*>(buffer);
     DWORD total = 0;
     while (total < toWrite) {
@@ -297,7 +297,8 @@ BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD toWrite, LPDWORD written,
         if (put < 0 && errno == EINTR) continue;
         if (put < 0) {
             *written = total;
-            return Fail(errno == EIO ? ERROR_WRITE_FAULT : substitute::Win32ErrorFromErrno(errno, ""));
+            return Fail(errno == EIO ? ERROR_WRITE_FAULT
+                                     : substitute::Win32ErrorFromErrno(errno, ""));
         }
         total += static_cast<DWORD>(put);
     }

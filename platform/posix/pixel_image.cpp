@@ -50,8 +50,8 @@ HRESULT CopySourcePixels(PixelSource& source, const WICRect* rect, UINT stride, 
     if (FAILED(hr)) return hr;
     if (image->width != width || image->height != height || image->bytesPerPixel != bytesPerPixel)
         return WINCODEC_ERR_BADIMAGE;
-    const BYTE* from = image->pixels + size_t(area.Y) * image->stride +
-                       size_t(area.X) * image->bytesPerPixel;
+    const BYTE* from =
+        image->pixels + size_t(area.Y) * image->stride + size_t(area.X) * image->bytesPerPixel;
     for (INT row = 0; row < area.Height; ++row)
         std::memcpy(buffer + size_t(row) * stride, from + size_t(row) * image->stride, rowBytes);
     return S_OK;

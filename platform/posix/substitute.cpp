@@ -10,9 +10,9 @@ namespace substitute {
 namespace {
 
 struct CallState {
-    int attempts = 0;        // every attempt since the last reset, failed or not
-    int successesLeft = -1;  // successes before the one armed failure; -1: none armed
-    bool failAlways = false; // every attempt fails until the next reset
+    int attempts = 0;         // every attempt since the last reset, failed or not
+    int successesLeft = -1;   // successes before the one armed failure; -1: none armed
+    bool failAlways = false;  // every attempt fails until the next reset
 };
 
 std::mutex callMutex;

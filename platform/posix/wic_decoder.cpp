@@ -18,7 +18,8 @@ namespace {
 // One gdk-pixbuf loader, closed exactly once whatever happens to it.
 class PixbufLoader {
 public:
-    explicit PixbufLoader(const char* codec) : loader_(gdk_pixbuf_loader_new_with_type(codec, nullptr)) {}
+    explicit PixbufLoader(const char* codec)
+        : loader_(gdk_pixbuf_loader_new_with_type(codec, nullptr)) {}
     PixbufLoader(const PixbufLoader&) = delete;
     PixbufLoader& operator=(const PixbufLoader&) = delete;
     ~PixbufLoader() {
@@ -107,8 +108,8 @@ void SwapRedAndBlue(BYTE* pixels, size_t stride, UINT width, UINT height, UINT b
 
 // Decodes the whole image (a GIF's first frame) into the frame's layout, in the decoder's own
 // buffer: gdk-pixbuf's R, G, B(, A) rows become B, G, R(, A) in place.
-HRESULT DecodePixels(const char* codec, const std::vector<uint8_t>& bytes, UINT width,
-                     UINT height, SharedPixels& out) {
+HRESULT DecodePixels(const char* codec, const std::vector<uint8_t>& bytes, UINT width, UINT height,
+                     SharedPixels& out) {
     if (!WithinImageLimits(width, height)) return WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
     PixbufLoader loader(codec);
     if (!loader.Get()) return WINCODEC_ERR_COMPONENTNOTFOUND;

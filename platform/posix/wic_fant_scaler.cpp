@@ -7,7 +7,6 @@
 // wide and a destination footprint `from` units, so destination pixel d covers the units
 // [d * from, (d + 1) * from) and every weight is a whole number of units: the sums are exact.
 #include <algorithm>
-#include <mutex>
 
 #include "wic_objects.h"
 
@@ -34,7 +33,8 @@ AxisCoverage CoverageOf(UINT from, UINT to) {
         axis.count[d] = lastSource - firstSource + 1;
         axis.offset[d] = axis.weights.size();
         for (UINT s = firstSource; s <= lastSource; ++s) {
-            uint64_t overlap = std::min(end, uint64_t(s + 1) * to) - std::max(begin, uint64_t(s) * to);
+            uint64_t overlap =
+                std::min(end, uint64_t(s + 1) * to) - std::max(begin, uint64_t(s) * to);
             axis.weights.push_back(uint32_t(overlap));
         }
     }
@@ -60,8 +60,8 @@ private:
 // Rows first: the source rows under each destination row are summed down with their weights
 // (contiguous, so the compiler vectorises it), then that one row is summed across.
 template <UINT kBytesPerPixel>
-void ResampleByArea(const PixelImage& source, const AxisCoverage& across,
-                    const AxisCoverage& down, BYTE* out) {
+void ResampleByArea(const PixelImage& source, const AxisCoverage& across, const AxisCoverage& down,
+                    BYTE* out) {
     const UINT destWidth = UINT(across.first.size()), destHeight = UINT(down.first.size());
     const size_t rowValues = size_t(source.width) * kBytesPerPixel;
     const RoundingDivider divide(uint64_t(source.width) * source.height);
@@ -98,52 +98,38 @@ SharedPixels ResampleByArea(const PixelImage& source, UINT width, UINT height) {
     return result;
 }
 
-class FantScaler final : public BitmapSourceObject<IWICBitmapScaler> {
+class FantScaler final : public DerivedSourceObject<IWICBitmapScaler> {
 public:
     HRESULT STDMETHODCALLTYPE Initialize(IWICBitmapSource* source, UINT width, UINT height,
                                          WICBitmapInterpolationMode mode) override {
         if (ShouldFail(Call::ScalerInitialize)) return kInjectedWicFailure;
-        if (source_) return WINCODEC_ERR_WRONGSTATE;
+        if (IsInitialised()) return WINCODEC_ERR_WRONGSTATE;
         if (!source || width == 0 || height == 0) return E_INVALIDARG;
         // Only Fant is substituted; the other modes would give other pixels on Windows.
         if (mode != WICBitmapInterpolationModeFant) return WINCODEC_ERR_UNSUPPORTEDOPERATION;
         if (!WithinImageLimits(width, height)) return WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
-        PixelSource* pixels = AsPixelSource(source);
-        if (!pixels) return E_INVALIDARG;  // only sources of this substitute can be read
-        UINT sourceWidth, sourceHeight;
-        HRESULT hr = pixels->SourceSize(sourceWidth, sourceHeight);
+        HRESULT hr = Attach(source);
         if (FAILED(hr)) return hr;
-        source->AddRef();
-        source_ = ComPtr<IWICBitmapSource>::Adopt(source);
-        sourcePixels_ = pixels;
         width_ = width;
         height_ = height;
         return S_OK;
     }
 
     HRESULT SourceSize(UINT& width, UINT& height) override {
-        if (!source_) return WINCODEC_ERR_WRONGSTATE;
+        if (!IsInitialised()) return WINCODEC_ERR_WRONGSTATE;
         width = width_;
         height = height_;
         return S_OK;
     }
     HRESULT SourceBytesPerPixel(UINT& bytesPerPixel) override {
-        if (!source_) return WINCODEC_ERR_WRONGSTATE;
-        return sourcePixels_->SourceBytesPerPixel(bytesPerPixel);
+        if (!IsInitialised()) return WINCODEC_ERR_WRONGSTATE;
+        return Source().SourceBytesPerPixel(bytesPerPixel);
     }
     HRESULT SourcePixels(SharedPixels& out) override {
-        if (!source_) return WINCODEC_ERR_WRONGSTATE;
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (!scaled_) {
-            SharedPixels in;
-            HRESULT hr = sourcePixels_->SourcePixels(in);
-            if (FAILED(hr)) return hr;
+        return KeptPixels(out, [this](const SharedPixels& in) {
             bool sameSize = in->width == width_ && in->height == height_;
-            scaled_ = sameSize ? in : ResampleByArea(*in, width_, height_);
-            if (!scaled_) return E_OUTOFMEMORY;
-        }
-        out = scaled_;
-        return S_OK;
+            return sameSize ? in : ResampleByArea(*in, width_, height_);
+        });
     }
 
 private:
@@ -151,12 +137,8 @@ private:
         return iid == IID_IWICBitmapSource || iid == IID_IWICBitmapScaler;
     }
 
-    ComPtr<IWICBitmapSource> source_;     // null until initialised
-    PixelSource* sourcePixels_ = nullptr;  // the same object, read without counted calls
-    UINT width_ = 0;
+    UINT width_ = 0;  // the size asked for, set once by Initialize
     UINT height_ = 0;
-    std::mutex mutex_;
-    SharedPixels scaled_;  // made on the first read, kept
 };
 
 }  // namespace

@@ -1,7 +1,5 @@
 // The format converter to 32bppBGRA with straight alpha, the one target this substitute knows.
 // A source already in that layout is shared as it is; 24bppBGR gains an alpha of 255.
-#include <mutex>
-
 #include "wic_objects.h"
 
 namespace substitute {
@@ -23,58 +21,37 @@ SharedPixels ConvertBgrToBgra(const PixelImage& bgr) {
     return bgra;
 }
 
-class FormatConverter final : public BitmapSourceObject<IWICFormatConverter> {
+class FormatConverter final : public DerivedSourceObject<IWICFormatConverter> {
 public:
     HRESULT STDMETHODCALLTYPE Initialize(IWICBitmapSource* source, REFWICPixelFormatGUID format,
                                          WICBitmapDitherType, IWICPalette*, double,
                                          WICBitmapPaletteType) override {
         if (ShouldFail(Call::ConverterInitialize)) return kInjectedWicFailure;
-        if (source_) return WINCODEC_ERR_WRONGSTATE;
+        if (IsInitialised()) return WINCODEC_ERR_WRONGSTATE;
         if (!source) return E_INVALIDARG;
         if (format != GUID_WICPixelFormat32bppBGRA) return WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT;
-        PixelSource* pixels = AsPixelSource(source);
-        if (!pixels) return E_INVALIDARG;  // only sources of this substitute can be read
-        UINT width, height;
-        HRESULT hr = pixels->SourceSize(width, height);
-        if (FAILED(hr)) return hr;
-        source->AddRef();
-        source_ = ComPtr<IWICBitmapSource>::Adopt(source);
-        sourcePixels_ = pixels;
-        return S_OK;
+        return Attach(source);
     }
 
     HRESULT SourceSize(UINT& width, UINT& height) override {
-        if (!source_) return WINCODEC_ERR_WRONGSTATE;
-        return sourcePixels_->SourceSize(width, height);
+        if (!IsInitialised()) return WINCODEC_ERR_WRONGSTATE;
+        return Source().SourceSize(width, height);
     }
     HRESULT SourceBytesPerPixel(UINT& bytesPerPixel) override {
-        if (!source_) return WINCODEC_ERR_WRONGSTATE;
+        if (!IsInitialised()) return WINCODEC_ERR_WRONGSTATE;
         bytesPerPixel = 4;
         return S_OK;
     }
     HRESULT SourcePixels(SharedPixels& out) override {
-        if (!source_) return WINCODEC_ERR_WRONGSTATE;
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (!converted_) {
-            SharedPixels in;
-            HRESULT hr = sourcePixels_->SourcePixels(in);
-            if (FAILED(hr)) return hr;
-            converted_ = in->bytesPerPixel == 4 ? in : ConvertBgrToBgra(*in);
-            if (!converted_) return E_OUTOFMEMORY;
-        }
-        out = converted_;
-        return S_OK;
+        return KeptPixels(out, [](const SharedPixels& in) {
+            return in->bytesPerPixel == 4 ? in : ConvertBgrToBgra(*in);
+        });
     }
 
 private:
     bool Implements(REFIID iid) const override {
         return iid == IID_IWICBitmapSource || iid == IID_IWICFormatConverter;
     }
-
-    ComPtr<IWICBitmapSource> source_;     // null until initialised
-    PixelSource* sourcePixels_ = nullptr;  // the same object, read without counted calls
-    std::mutex mutex_;
-    SharedPixels converted_;  // made on the first read, kept
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "../com_ptr.h"
@@ -77,6 +78,52 @@ public:
         if (ShouldFail(Call::CopyPixels)) return kInjectedWicFailure;
         return CopySourcePixels(*this, rect, stride, bufferSize, buffer);
     }
+};
+
+// A source made from another source of this substitute (the converter, the scaler): holds a
+// reference to it, reads it without counted calls, and keeps what it made from it.
+template <class Interface>
+class DerivedSourceObject : public BitmapSourceObject<Interface> {
+protected:
+    bool IsInitialised() const { return static_cast<bool>(source_); }
+    PixelSource& Source() { return *sourcePixels_; }
+
+    // Takes `source` as the one to read; fails for objects from elsewhere (whose pixels this
+    // substitute cannot read) and for sources not initialised themselves.
+    HRESULT Attach(IWICBitmapSource* source) {
+        PixelSource* pixels = AsPixelSource(source);
+        if (!pixels) return E_INVALIDARG;
+        UINT width, height;
+        HRESULT hr = pixels->SourceSize(width, height);
+        if (FAILED(hr)) return hr;
+        source->AddRef();
+        source_ = ComPtr<IWICBitmapSource>::Adopt(source);
+        sourcePixels_ = pixels;
+        return S_OK;
+    }
+
+    // What `make` turns the source's pixels into, made on the first call and kept; `make`
+    // returns null when memory runs out.
+    template <class Make>
+    HRESULT KeptPixels(SharedPixels& out, Make make) {
+        if (!source_) return WINCODEC_ERR_WRONGSTATE;
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!made_) {
+            SharedPixels in;
+            HRESULT hr = sourcePixels_->SourcePixels(in);
+            if (FAILED(hr)) return hr;
+            made_ = make(in);
+            if (!made_) return E_OUTOFMEMORY;
+        }
+        out = made_;
+        return S_OK;
+    }
+
+private:
+    ComPtr<IWICBitmapSource> source_;      // null until initialised
+    PixelSource* sourcePixels_ = nullptr;  // the same object, read without counted calls
+    std::mutex mutex_;
+    SharedPixels made_;
 };
 
 // The objects, each returned with one reference owned by the caller.

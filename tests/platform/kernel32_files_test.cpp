@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "platform/platform.h"
@@ -59,7 +59,8 @@ TEST_F(Kernel32Files, AttributesGiveLastWriteAsFileTimeAndTheSize) {
     ASSERT_EQ(utimensat(AT_FDCWD, Posix("a.bin").c_str(), times, 0), 0);
     WIN32_FILE_ATTRIBUTE_DATA data{};
     ASSERT_TRUE(GetFileAttributesExA(Win("a.bin").c_str(), GetFileExInfoStandard, &data));
-    EXPECT_EQ(Ticks(data.ftLastWriteTime), (1577836800ull + 11644473600ull) * 10000000ull + 1234567);
+    EXPECT_EQ(Ticks(data.ftLastWriteTime),
+              (1577836800ull + 11644473600ull) * 10000000ull + 1234567);
     EXPECT_EQ(data.nFileSizeLow, 5u);
     EXPECT_EQ(data.nFileSizeHigh, 0u);
     EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_NORMAL);

@@ -1,7 +1,7 @@
 // Failure injection and call counts of the substitute itself.
-#include <gtest/gtest.h>
-
 #include "platform/posix/substitute.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -29,11 +29,11 @@ TEST(TextConversion, Utf8AboveTheBmpBecomesASurrogatePair) {
 }
 
 TEST(TextConversion, IllFormedUtf8BecomesReplacementUnlessStrict) {
-    EXPECT_EQ(Convert(CP_UTF8, "a\xFF" "b"), u"a\uFFFD" "b");
-    EXPECT_EQ(Convert(CP_UTF8, "\xC3"), u"\uFFFD");             // cut short
-    EXPECT_EQ(Convert(CP_UTF8, "\xC0\xAF"), u"\uFFFD\uFFFD");   // overlong '/'
-    EXPECT_EQ(Convert(CP_UTF8, "\xED\xA0\x80").size(), 3u);     // an encoded surrogate
-    EXPECT_EQ(Convert(CP_UTF8, "\xE2\x82" "x"), u"\uFFFDx");     // one for the broken prefix
+    EXPECT_EQ(Convert(CP_UTF8, "a\xFF!"), u"a\uFFFD!");
+    EXPECT_EQ(Convert(CP_UTF8, "\xC3"), u"\uFFFD");            // cut short
+    EXPECT_EQ(Convert(CP_UTF8, "\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong '/'
+    EXPECT_EQ(Convert(CP_UTF8, "\xED\xA0\x80").size(), 3u);    // an encoded surrogate
+    EXPECT_EQ(Convert(CP_UTF8, "\xE2\x82!"), u"\uFFFD!");      // one for the broken prefix
 
     WCHAR buffer[8];
     EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "a\xFF", -1, buffer, 8), 0);

@@ -12,7 +12,8 @@ protected:
     // 4 x 3, every pixel different, alpha varying.
     std::string WriteSmallPng(const std::string& name) {
         std::vector<uint8_t> bgra;
-        for (uint8_t i = 0; i < 12; ++i) bgra.insert(bgra.end(), {i, uint8_t(i * 2), uint8_t(i * 3), uint8_t(255 - i)});
+        for (uint8_t i = 0; i < 12; ++i)
+            bgra.insert(bgra.end(), {i, uint8_t(i * 2), uint8_t(i * 3), uint8_t(255 - i)});
         return WritePng(name, 4, 3, bgra);
     }
 };
@@ -50,8 +51,9 @@ TEST_F(WicDecoder, MissingFilesAndFoldersFail) {
 
 TEST_F(WicDecoder, WindowsAndNonAsciiPathsOpen) {
     std::filesystem::create_directory(Scratch("sub"));
-    WriteSmallPng("sub/r\xC3\xA4" "dio-\xE6\x97\xA5.png");
-    EXPECT_TRUE(Frame(dir_ + "\\sub\\r\xC3\xA4" "dio-\xE6\x97\xA5.png"));
+    const std::string name = u8"r\u00E4dio-\u65E5.png";
+    WriteSmallPng("sub/" + name);
+    EXPECT_TRUE(Frame(dir_ + "\\sub\\" + name));
 }
 
 TEST_F(WicDecoder, BmpWithoutAlphaGivesOpaqueBgra) {
@@ -149,10 +151,11 @@ TEST_F(WicDecoder, DamagedHeaderIsRefusedAtOpening) {
 TEST_F(WicDecoder, CopyPixelsRefusesWhatDoesNotFitAndWritesOnlyTheRectangle) {
     ComPtr<IWICFormatConverter> converter = Converted(Frame(WriteSmallPng("a.png")).Get());
     std::vector<uint8_t> buffer(64, 0xCD);
-    const WICRect outside[] = {{3, 0, 2, 1}, {0, 2, 1, 2}, {-1, 0, 1, 1}, {0, 0, 0, 1},
-                               {0, 0, 1, -1}, {0x7FFFFFFF, 0, 2, 1}};
+    const WICRect outside[] = {{3, 0, 2, 1}, {0, 2, 1, 2},  {-1, 0, 1, 1},
+                               {0, 0, 0, 1}, {0, 0, 1, -1}, {0x7FFFFFFF, 0, 2, 1}};
     for (const WICRect& r : outside)
-        EXPECT_EQ(converter->CopyPixels(&r, 16, 64, buffer.data()), E_INVALIDARG) << r.X << "," << r.Y;
+        EXPECT_EQ(converter->CopyPixels(&r, 16, 64, buffer.data()), E_INVALIDARG)
+            << r.X << "," << r.Y;
     WICRect two{1, 1, 2, 2};
     EXPECT_EQ(converter->CopyPixels(&two, 7, 64, buffer.data()), E_INVALIDARG);  // stride < 8
     EXPECT_EQ(converter->CopyPixels(&two, 8, 64, nullptr), E_INVALIDARG);
@@ -210,9 +213,17 @@ TEST_F(WicDecoder, EachInjectedFaultFiresOnce) {
         return scaler->CopyPixels(nullptr, 8, sizeof pixels, pixels);
     };
     const long live = substitute::LiveComObjects();
-    const Call calls[] = {Call::CreateDecoderFromFilename, Call::GetFrame, Call::GetSize,
-                          Call::CreateFormatConverter, Call::ConverterInitialize,
-                          Call::CreateBitmapScaler, Call::ScalerInitialize, Call::CopyPixels};
+    // In the order the run above makes them.
+    const Call calls[] = {
+        Call::CreateDecoderFromFilename,
+        Call::GetFrame,
+        Call::GetSize,
+        Call::CreateFormatConverter,
+        Call::ConverterInitialize,
+        Call::CreateBitmapScaler,
+        Call::ScalerInitialize,
+        Call::CopyPixels,
+    };
     for (Call call : calls) {
         SCOPED_TRACE(int(call));
         substitute::ResetSubstitute();

@@ -48,9 +48,9 @@ protected:
 
 TEST_F(WicFantScaler, WholeRatiosGiveBoxMeansRoundedToNearest) {
     // Each 2 x 2 block of a 4 x 4 image, one channel per test value.
-    const uint8_t blocks[4][4] = {{0, 0, 0, 1},        // 0.25 -> 0
-                                  {0, 1, 1, 1},        // 0.75 -> 1
-                                  {10, 20, 30, 40},    // 25
+    const uint8_t blocks[4][4] = {{0, 0, 0, 1},           // 0.25 -> 0
+                                  {0, 1, 1, 1},           // 0.75 -> 1
+                                  {10, 20, 30, 40},       // 25
                                   {255, 255, 255, 254}};  // 254.75 -> 255
     std::vector<uint8_t> bgra(4 * 4 * 4);
     for (int by = 0; by < 2; ++by)
@@ -68,7 +68,7 @@ TEST_F(WicFantScaler, WholeRatiosGiveBoxMeansRoundedToNearest) {
         EXPECT_EQ(out[b * 4 + 0], expected[b]) << b;
         EXPECT_EQ(out[b * 4 + 3], 255) << b;
     }
-    EXPECT_EQ(out[1], 255);         // 255 - mean(0, 0, 0, 1) = 254.75
+    EXPECT_EQ(out[1], 255);          // 255 - mean(0, 0, 0, 1) = 254.75
     EXPECT_EQ(out[2 * 4 + 1], 230);  // 255 - 25
 }
 
@@ -105,14 +105,15 @@ TEST_F(WicFantScaler, ChannelsAreAveragedOnTheirOwn) {
 
 TEST_F(WicFantScaler, MatchesTheCoverageDefinitionForManySizes) {
     std::mt19937 random(7);
-    const UINT sizes[][4] = {{7, 5, 3, 2}, {5, 7, 2, 3}, {9, 9, 4, 4}, {10, 3, 4, 1},
-                             {3, 4, 7, 9}, {6, 6, 6, 4}, {1, 1, 3, 2}, {11, 13, 5, 6},
+    const UINT sizes[][4] = {{7, 5, 3, 2},    {5, 7, 2, 3}, {9, 9, 4, 4}, {10, 3, 4, 1},
+                             {3, 4, 7, 9},    {6, 6, 6, 4}, {1, 1, 3, 2}, {11, 13, 5, 6},
                              {64, 48, 13, 7}, {5, 2, 8, 3}};
     for (const auto& s : sizes) {
         SCOPED_TRACE(testing::Message() << s[0] << "x" << s[1] << " -> " << s[2] << "x" << s[3]);
         std::vector<uint8_t> bgra(size_t(s[0]) * s[1] * 4);
         for (uint8_t& b : bgra) b = uint8_t(random());
-        EXPECT_EQ(Scale(bgra, s[0], s[1], s[2], s[3]), ReferenceAreaMean(bgra, s[0], s[1], s[2], s[3]));
+        EXPECT_EQ(Scale(bgra, s[0], s[1], s[2], s[3]),
+                  ReferenceAreaMean(bgra, s[0], s[1], s[2], s[3]));
     }
 }
 
@@ -126,7 +127,8 @@ TEST_F(WicFantScaler, RefusesBadArgumentsAndReinitialisation) {
         Converted(Frame(WritePng("a.png", 2, 2, std::vector<uint8_t>(16, 9))).Get());
     ComPtr<IWICBitmapScaler> scaler;
     ASSERT_EQ(factory_->CreateBitmapScaler(scaler.Put()), S_OK);
-    EXPECT_EQ(scaler->Initialize(converter.Get(), 0, 2, WICBitmapInterpolationModeFant), E_INVALIDARG);
+    EXPECT_EQ(scaler->Initialize(converter.Get(), 0, 2, WICBitmapInterpolationModeFant),
+              E_INVALIDARG);
     EXPECT_EQ(scaler->Initialize(nullptr, 2, 2, WICBitmapInterpolationModeFant), E_INVALIDARG);
     EXPECT_EQ(scaler->Initialize(converter.Get(), 2, 2, WICBitmapInterpolationModeLinear),
               WINCODEC_ERR_UNSUPPORTEDOPERATION);

@@ -19,23 +19,16 @@ TEST_F(WicFormatConverter, OnlyStraightBgraIsATarget) {
     ComPtr<IWICBitmapFrameDecode> frame = Frame(WritePng("a.png", 1, 1, {1, 2, 3, 4}));
     ComPtr<IWICFormatConverter> converter;
     ASSERT_EQ(factory_->CreateFormatConverter(converter.Put()), S_OK);
-    const GUID premultiplied = {0x6FDDC324, 0x4E03, 0x4BFE,
-                                {0xB1, 0x85, 0x3D, 0x77, 0x76, 0x8D, 0xC9, 0x10}};
-    EXPECT_EQ(converter->Initialize(frame.Get(), premultiplied, WICBitmapDitherTypeNone, nullptr,
-                                    0.0, WICBitmapPaletteTypeCustom),
-              WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT);
-    EXPECT_EQ(converter->Initialize(nullptr, GUID_WICPixelFormat32bppBGRA,
-                                    WICBitmapDitherTypeNone, nullptr, 0.0,
-                                    WICBitmapPaletteTypeCustom),
-              E_INVALIDARG);
-    ASSERT_EQ(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA,
-                                    WICBitmapDitherTypeNone, nullptr, 0.0,
-                                    WICBitmapPaletteTypeCustom),
-              S_OK);
-    EXPECT_EQ(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA,
-                                    WICBitmapDitherTypeNone, nullptr, 0.0,
-                                    WICBitmapPaletteTypeCustom),
-              WINCODEC_ERR_WRONGSTATE);
+    auto initialize = [&](IWICBitmapSource* source, REFGUID format) {
+        return converter->Initialize(source, format, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom);
+    };
+    const GUID premultiplied = {
+        0x6FDDC324, 0x4E03, 0x4BFE, {0xB1, 0x85, 0x3D, 0x77, 0x76, 0x8D, 0xC9, 0x10}};
+    EXPECT_EQ(initialize(frame.Get(), premultiplied), WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT);
+    EXPECT_EQ(initialize(nullptr, GUID_WICPixelFormat32bppBGRA), E_INVALIDARG);
+    ASSERT_EQ(initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA), S_OK);
+    EXPECT_EQ(initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA), WINCODEC_ERR_WRONGSTATE);
     UINT w = 0, h = 0;
     EXPECT_EQ(converter->GetSize(&w, &h), S_OK);
     EXPECT_EQ(w, 1u);

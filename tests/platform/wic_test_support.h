@@ -55,7 +55,8 @@ inline std::vector<uint8_t> PngClaimingSize(std::vector<uint8_t> png, uint32_t w
 }
 
 // A 24-bit BMP (no alpha); `rgb` holds width*height pixels top row first as R, G, B.
-inline std::vector<uint8_t> Bmp24(uint32_t width, uint32_t height, const std::vector<uint8_t>& rgb) {
+inline std::vector<uint8_t> Bmp24(uint32_t width, uint32_t height,
+                                  const std::vector<uint8_t>& rgb) {
     const uint32_t rowBytes = (width * 3 + 3) & ~3u;
     const uint32_t dataSize = rowBytes * height;
     std::vector<uint8_t> b = {'B', 'M'};
@@ -100,10 +101,11 @@ inline std::vector<uint8_t> Gif(uint16_t width, uint16_t height,
         uint32_t bits = 0, pending = 0;
         auto put = [&](uint32_t code) {
             bits |= code << pending;
-            for (pending += 3; pending >= 8; pending -= 8, bits >>= 8) codes.push_back(uint8_t(bits));
+            for (pending += 3; pending >= 8; pending -= 8, bits >>= 8)
+                codes.push_back(uint8_t(bits));
         };
         for (uint8_t index : indices) put(4), put(index);  // clear, then the index
-        put(5);                                              // end of information
+        put(5);                                            // end of information
         if (pending) codes.push_back(uint8_t(bits));
         for (size_t at = 0; at < codes.size(); at += 255) {
             size_t n = std::min<size_t>(255, codes.size() - at);
@@ -169,10 +171,10 @@ protected:
     ComPtr<IWICFormatConverter> Converted(IWICBitmapSource* source) {
         ComPtr<IWICFormatConverter> converter;
         EXPECT_EQ(factory_->CreateFormatConverter(converter.Put()), S_OK);
-        EXPECT_EQ(converter->Initialize(source, GUID_WICPixelFormat32bppBGRA,
-                                        WICBitmapDitherTypeNone, nullptr, 0.0,
-                                        WICBitmapPaletteTypeCustom),
-                  S_OK);
+        EXPECT_EQ(
+            converter->Initialize(source, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                                  nullptr, 0.0, WICBitmapPaletteTypeCustom),
+            S_OK);
         return converter;
     }
 
