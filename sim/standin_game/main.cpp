@@ -1,0 +1,99 @@
+// standin_game.exe: the game as far as the image library needs it, for running the real
+// Ombrix DLLs under Wine (or Windows).
+//
+//   standin_game.exe <iii|vc|sa> load     <dll> <image> [options]     LoadPNGToRwTexture
+//   standin_game.exe <iii|vc|sa> svg      <dll> <image> [options]     LoadSVGToRwTexture
+//   standin_game.exe <iii|vc|sa> find     <dll> <folder> <name> [..]  FindPNGinFolderPath
+//   standin_game.exe <iii|vc|sa> find-svg <dll> <folder> <name> [..]  FindSVGinFolderPath
+//   options: --size WxH  --mipmaps  --use-mipmaps N  --max-levels N  --row-padding N
+//            --out DIR (levels written as DIR\levelN.png)
+//
+// The game image is this executable's `.game` section at 0x401000; the stand-in RenderWare
+// engine (sim/rw_engine.cpp, shared with the Linux build) is reached through jumps written at
+// that game's table addresses. Exit status: 0 texture, 1 null result, 2 setup or usage error.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "../../games/iii/rw_functions.h"
+#include "../../games/sa/rw_functions.h"
+#include "../../games/vc/rw_functions.h"
+#include "../game_image.h"
+#include "../rw_engine.h"
+#include "ombrix_commands.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* exportName;
+    bool folderForm;
+};
+
+constexpr Command kCommands[] = {
+    {"load", "LoadPNGToRwTexture", false},
+    {"svg", "LoadSVGToRwTexture", false},
+    {"find", "FindPNGinFolderPath", true},
+    {"find-svg", "FindSVGinFolderPath", true},
+};
+
+const games::HostRwFunctions* GameTable(const std::string& game) {
+    if (game == "iii") return &games::iii::kRwFunctions;
+    if (game == "vc") return &games::vc::kRwFunctions;
+    if (game == "sa") return &games::sa::kRwFunctions;
+    return nullptr;
+}
+
+int Usage(const char* problem) {
+    std::printf("error: %s\n", problem);
+    std::printf(
+        "usage: standin_game.exe <iii|vc|sa> load|svg <dll> <image> [options]\n"
+        "       standin_game.exe <iii|vc|sa> find|find-svg <dll> <folder> <name> [options]\n"
+        "options: --size WxH --mipmaps --use-mipmaps N --max-levels N --row-padding N "
+        "--out DIR\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Output goes to a pipe in tests: unbuffered, so a crash still shows what came before.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    // No error boxes: a failure is reported by exit status, never by a window.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+
+    if (argc < 3) return Usage("expected a game and a command");
+    std::string game = argv[1];
+    const games::HostRwFunctions* table = GameTable(game);
+    if (!table) return Usage("game must be iii, vc or sa");
+    const Command* command = nullptr;
+    for (const Command& c : kCommands)
+        if (c.name == std::string(argv[2])) command = &c;
+    if (!command) return Usage("command must be load, svg, find or find-svg");
+
+    standin::ExportRequest request;
+    request.exportName = command->exportName;
+    std::string error;
+    if (!standin::ParseExportRequest(std::vector<std::string>(argv + 3, argv + argc),
+                                     command->folderForm, request, error))
+        return Usage(error.c_str());
+
+    if (!sim::MapGameImage()) {
+        std::printf("error: the game image at 0x%x could not be had (module at %p)\n",
+                    sim::kPreferredImageBase, static_cast<void*>(GetModuleHandleA(nullptr)));
+        return 2;
+    }
+    std::printf("game %s image 0x%08x-0x%08x\n", game.c_str(), sim::GameImageBase(),
+                static_cast<unsigned>(sim::GameImageBase() + sim::kGameImageSize));
+    sim::InstallRwEngine(*table);
+    std::printf("engine RwRasterCreate 0x%x RwRasterDestroy 0x%x RwRasterLock 0x%x "
+                "RwRasterUnlock 0x%x RwTextureCreate 0x%x\n",
+                table->rasterCreate, table->rasterDestroy, table->rasterLock,
+                table->rasterUnlock, table->textureCreate);
+    return standin::RunExportRequest(request);
+}

@@ -1,0 +1,34 @@
+// The stand-in game's Ombrix commands: load a real Ombrix DLL, call one export and print what
+// the stand-in engine holds afterwards, one fact a line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace standin {
+
+struct ExportRequest {
+    std::string dllPath;
+    std::string exportName;   // LoadPNGToRwTexture, LoadSVGToRwTexture, Find...inFolderPath
+    std::string filePath;     // the Load exports
+    std::string folderPath;   // the Find exports
+    std::string fileName;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint32_t useMipmaps = 0;
+    uint32_t maxMipLevels = 0;
+    uint32_t rowPadding = 0;  // stand-in engine: bytes after every row
+    std::string outDir;       // levels written as <outDir>\levelN.png when not empty
+};
+
+// Parses "<dll> <file>" (or "<dll> <folder> <name>" for the Find exports) and the options.
+// False with a message in `error` for a malformed command line.
+bool ParseExportRequest(const std::vector<std::string>& args, bool folderForm,
+                        ExportRequest& request, std::string& error);
+
+// Loads the DLL, calls the export, prints the result. Exit status: 0 for a texture, 1 for a
+// null result, 2 when the DLL or the export cannot be had.
+int RunExportRequest(const ExportRequest& request);
+
+}  // namespace standin

@@ -1,0 +1,716 @@
+#!/usr/bin/env python3
+"""The Windows tier: checks of the built DLLs and the real Ombrix DLLs run under Wine.
+
+    wine_tier.py check-dll --objdump OBJDUMP DLL...
+        exports and imports of Ombrix DLLs (four undecorated exports, system DLLs only)
+    wine_tier.py check-standin --objdump OBJDUMP EXE
+        layout of the stand-in game: image base 0x400000, `.game` first at 0x401000
+    wine_tier.py prefix --prefix DIR
+        creates the Wine prefix once (a ctest fixture); reused while its marker is there
+    wine_tier.py run --game GAME --standin EXE --dll DLL --prefix DIR --work DIR
+        one game's scenarios: the real DLL in standin_game.exe under Wine
+    wine_tier.py shutdown --prefix DIR
+        stops the prefix's wineserver (the fixture's cleanup)
+
+Every check prints what it found; a failure names the scenario, the expectation and the value,
+and shows the stand-in's output. Exit status 0 only when every check passed.
+"""
+import argparse
+import os
+import re
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+EXPORTS = {"LoadPNGToRwTexture", "LoadSVGToRwTexture", "FindPNGinFolderPath",
+           "FindSVGinFolderPath"}
+
+# DLLs every Windows installation the games run on has (lower case).
+SYSTEM_DLLS = {
+    "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "shlwapi.dll",
+    "ole32.dll", "oleaut32.dll", "msvcrt.dll", "ntdll.dll", "version.dll", "winmm.dll",
+    "d3d11.dll", "d2d1.dll", "dxgi.dll", "dwrite.dll", "windowscodecs.dll", "comdlg32.dll",
+    "comctl32.dll", "uxtheme.dll", "bcrypt.dll", "crypt32.dll", "psapi.dll",
+}
+RUNTIME_DLL_HINT = re.compile(r"^(libstdc\+\+|libgcc|libwinpthread|libssp|libgomp|libatomic)",
+                              re.I)
+
+# Game RenderWare tables (spec Part 1.2): what the stand-in must report it installed.
+RW_TABLES = {
+    "iii": (0x5AD930, 0x5AD780, 0x5AD9D0, 0x5AD6F0, 0x5A72D0),
+    "vc": (0x655490, 0x6552E0, 0x655530, 0x655250, 0x64DE60),
+    "sa": (0x7FB230, 0x7FB020, 0x7FB2D0, 0x7FAEC0, 0x7F37C0),
+}
+
+INITIAL_UPPER = 0xA5C31101 >> 8  # sim::kInitialFilterAddressing above the filter byte
+GAME_IMAGE_SIZE = 0xD00000       # sim::kGameImageSize
+WINE_RUN_TIMEOUT = 300           # seconds for one stand-in run (emulated Wine is slow)
+
+
+class Checks:
+    """Collects check results of one test and prints them as they come."""
+
+    def __init__(self, name):
+        self.name = name
+        self.failures = 0
+        self.count = 0
+
+    def check(self, ok, what, detail=""):
+        self.count += 1
+        if ok:
+            print(f"  ok   {what}")
+        else:
+            self.failures += 1
+            print(f"  FAIL {what}" + (f": {detail}" if detail else ""))
+        return ok
+
+    def finish(self):
+        print(f"{self.name}: {self.count - self.failures} checks passed, "
+              f"{self.failures} failed")
+        return 0 if self.failures == 0 else 1
+
+
+# ---------------------------------------------------------------------------------------------
+# PE checks with objdump
+
+def objdump(tool, path, flag):
+    result = subprocess.run([tool, flag, path], capture_output=True, text=True)
+    if result.returncode != 0:
+        sys.exit(f"{tool} {flag} {path} failed:\n{result.stderr}")
+    return result.stdout
+
+
+def pe_exports(dump):
+    names = []
+    in_table = False
+    for line in dump.splitlines():
+        if line.startswith("[Ordinal/Name Pointer] Table"):
+            in_table = True
+            continue
+        if in_table:
+            m = re.match(r"^\s+\[\s*\d+\]\s+(\S+)", line)
+            if not m:
+                break
+            names.append(m.group(1))
+    return names
+
+
+def pe_imports(dump):
+    return re.findall(r"^\s*DLL Name:\s*(\S+)", dump, re.M)
+
+
+def check_imports(checks, imports):
+    checks.check(bool(imports), "imports some DLL", "no import table found")
+    for dll in imports:
+        if RUNTIME_DLL_HINT.match(dll):
+            checks.check(False, f"import {dll} is a system DLL",
+                         "a compiler runtime DLL: link it statically (-static)")
+        else:
+            checks.check(dll.lower() in SYSTEM_DLLS, f"import {dll} is a system DLL",
+                         "not on the allow-list of Windows system DLLs")
+
+
+def cmd_check_dll(args):
+    status = 0
+    for dll in args.dlls:
+        checks = Checks(f"check-dll {os.path.basename(dll)}")
+        print(f"{dll}:")
+        private = objdump(args.objdump, dll, "-p")
+        checks.check("file format pei-i386" in private, "32-bit PE (pei-i386)")
+        chars = re.search(r"^Characteristics\s+0x([0-9a-fA-F]+)", private, re.M)
+        checks.check(chars is not None and int(chars.group(1), 16) & 0x2000,
+                     "image is a DLL (IMAGE_FILE_DLL)")
+        exports = pe_exports(private)
+        print(f"  exports: {', '.join(exports) or '(none)'}")
+        for name in sorted(EXPORTS):
+            decorated = [e for e in exports if name in e and e != name]
+            checks.check(name in exports, f"export {name} present undecorated",
+                         "missing" + (f" (decorated: {', '.join(decorated)})"
+                                      if decorated else ""))
+        for name in exports:
+            checks.check(name in EXPORTS and "@" not in name and not name.startswith("_"),
+                         f"export {name} is one of the four, undecorated",
+                         "unexpected or decorated export")
+        imports = pe_imports(private)
+        print(f"  imports: {', '.join(imports)}")
+        check_imports(checks, imports)
+        status |= checks.finish()
+    return status
+
+
+def cmd_check_standin(args):
+    exe = args.exe
+    checks = Checks(f"check-standin {os.path.basename(exe)}")
+    private = objdump(args.objdump, exe, "-p")
+    headers = objdump(args.objdump, exe, "-h")
+    base = re.search(r"^ImageBase\s+([0-9a-fA-F]+)", private, re.M)
+    checks.check(base is not None and int(base.group(1), 16) == 0x400000,
+                 "image base 0x400000", base.group(1) if base else "not found")
+    dllchars = re.search(r"^DllCharacteristics\s+([0-9a-fA-F]+)", private, re.M)
+    checks.check(dllchars is not None and not int(dllchars.group(1), 16) & 0x0040,
+                 "no dynamic base (the loader never moves it)",
+                 dllchars.group(1) if dllchars else "not found")
+    subsystem = re.search(r"^Subsystem\s+\S+\s+\((.*)\)", private, re.M)
+    checks.check(subsystem is not None and "CUI" in subsystem.group(1),
+                 "console program", subsystem.group(1) if subsystem else "not found")
+    sections = re.findall(r"^\s*(\d+)\s+(\S+)\s+([0-9a-f]{8})\s+([0-9a-f]{8})\s+[0-9a-f]{8}\s+"
+                          r"([0-9a-f]{8})\s+\S+\n\s+(.*)$", headers, re.M)
+    first = sections[0] if sections else None
+    checks.check(first is not None and first[1] == ".game", "first section is .game",
+                 first[1] if first else "no sections")
+    if first:
+        size, vma, flags = int(first[2], 16), int(first[3], 16), first[5]
+        checks.check(vma == 0x401000, ".game at 0x401000", hex(vma))
+        checks.check(vma + size >= 0x400000 + GAME_IMAGE_SIZE,
+                     f".game reaches 0x{0x400000 + GAME_IMAGE_SIZE:x}", hex(vma + size))
+        checks.check("CONTENTS" not in flags, ".game is uninitialised (no file data)", flags)
+    file_size = os.path.getsize(exe)
+    checks.check(file_size < 1 << 20, "exe under a megabyte", f"{file_size} bytes")
+    imports = pe_imports(private)
+    print(f"  imports: {', '.join(imports)}")
+    check_imports(checks, imports)
+    return checks.finish()
+
+
+# ---------------------------------------------------------------------------------------------
+# Wine
+
+def find_tool(name, *fallbacks):
+    for candidate in (shutil.which(name), *fallbacks):
+        if candidate and os.path.exists(candidate):
+            return candidate
+    return None
+
+
+def wine_env(prefix):
+    env = dict(os.environ)
+    env["WINEPREFIX"] = os.path.abspath(prefix)
+    env["WINEDEBUG"] = "-all"
+    # No Mono or Gecko install prompts, no window, no crash debugger: everything headless.
+    # (A crash then ends the stand-in with Wine's exception status instead of winedbg.)
+    env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;winedbg.exe=d"
+    for var in ("DISPLAY", "WAYLAND_DISPLAY"):
+        env.pop(var, None)
+    return env
+
+
+def win_path(path):
+    """A Unix path as Wine's Z: drive names it."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def require_wine():
+    wine = find_tool("wine")
+    if not wine:
+        sys.exit("FAIL: wine is not installed (Debian: dpkg --add-architecture i386; "
+                 "apt-get install wine wine32:i386)")
+    emulation = os.path.join(HERE, "i386-emulation")
+    probe = subprocess.run(["bash", emulation, "check"], capture_output=True, text=True)
+    if probe.returncode != 0:
+        sys.exit("FAIL: this machine cannot run 32-bit x86 Linux programs, so Wine cannot run "
+                 "the 32-bit stand-in game.\n" + probe.stdout + probe.stderr +
+                 f"Fix: run `{emulation} setup` as root (registers a qemu-i386 >= 10 "
+                 "emulator with binfmt_misc), or boot with ia32_emulation=on.")
+    return wine
+
+
+def wineserver_tool():
+    return find_tool("wineserver", "/usr/lib/wine/wineserver") or "wineserver"
+
+
+def run_wine(argv, env, timeout):
+    """Runs a Wine program with its output in files, not pipes: Wine's background services
+    (services.exe, explorer.exe...) inherit the standard descriptors of the process that
+    started them and live on with the persistent server, so a pipe would never see its end.
+    Returns (exit status or "timeout", stdout, stderr, seconds)."""
+    start = time.monotonic()
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        try:
+            code = subprocess.run(argv, env=env, stdin=subprocess.DEVNULL, stdout=out,
+                                  stderr=err, timeout=timeout).returncode
+        except subprocess.TimeoutExpired:
+            code = "timeout"
+        seconds = time.monotonic() - start
+        out.seek(0)
+        err.seek(0)
+        stdout = out.read().decode(errors="replace")
+        stderr = err.read().decode(errors="replace")
+    if code == "timeout":
+        stderr += f"\n(no exit within {timeout} s)"
+    return code, stdout, stderr, seconds
+
+
+def cmd_prefix(args):
+    """Makes the prefix when it is not there yet, then keeps its wineserver and Wine's own
+    services running until the cleanup fixture stops them: later runs then start in about a
+    second instead of several (much more under emulation)."""
+    wine = require_wine()
+    prefix = os.path.abspath(args.prefix)
+    marker = os.path.join(prefix, ".ombrix-prefix-ready")
+    env = wine_env(prefix)
+    quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    # Whatever server this prefix still has (an interrupted run) goes first.
+    subprocess.run([wineserver_tool(), "-k"], env=env, timeout=120, **quiet)
+    if os.path.exists(marker):
+        print(f"prefix {prefix}: made earlier, reused")
+    else:
+        if os.path.exists(prefix):
+            shutil.rmtree(prefix)
+        os.makedirs(os.path.dirname(prefix), exist_ok=True)
+        print(f"prefix {prefix}: wineboot --init ...", flush=True)
+        start = time.monotonic()
+        code, out, err, _ = run_wine([wine, "wineboot", "--init"], env, 900)
+        if code == "timeout":
+            sys.exit("FAIL: wineboot --init did not finish within 900 s")
+        subprocess.run([wineserver_tool(), "-w"], env=env, timeout=600, **quiet)
+        took = time.monotonic() - start
+        print(f"prefix {prefix}: wineboot exit {code}, {took:.1f} s")
+        wic = os.path.join(prefix, "drive_c", "windows", "system32", "windowscodecs.dll")
+        if code != 0 or not os.path.exists(wic):
+            print(out + err)
+            sys.exit(f"FAIL: the prefix was not made (wineboot exit {code}"
+                     f"{'' if os.path.exists(wic) else ', no windowscodecs.dll'})")
+        with open(marker, "w") as out:
+            out.write(f"made by wine_tier.py prefix in {took:.1f} s\n")
+
+    # A persistent server in a session of its own, holding none of ctest's pipes.
+    subprocess.run([wineserver_tool(), "-p"], env=env, start_new_session=True, timeout=120,
+                   **quiet)
+    if args.warm_up:
+        code, out, err, seconds = run_wine([wine, os.path.abspath(args.warm_up)], env,
+                                           WINE_RUN_TIMEOUT)
+        # Without arguments the stand-in prints its usage and exits with 2.
+        print(f"warm-up: {os.path.basename(args.warm_up)} exit {code}, {seconds:.1f} s")
+        if code != 2:
+            print(out + err)
+            sys.exit("FAIL: the stand-in game does not start under Wine")
+    return 0
+
+
+def cmd_shutdown(args):
+    if not os.path.exists(args.prefix):
+        return 0
+    env = wine_env(args.prefix)
+    subprocess.run([wineserver_tool(), "-k"], env=env, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+    print(f"wineserver of {os.path.abspath(args.prefix)} stopped")
+    return 0
+
+
+# ---------------------------------------------------------------------------------------------
+# Test images
+
+def png_bytes(width, height, rgba):
+    """An 8-bit RGBA PNG from `rgba` (rows packed, top to bottom)."""
+    def chunk(kind, body):
+        return (struct.pack(">I", len(body)) + kind + body +
+                struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF))
+    raw = b"".join(b"\0" + rgba[y * width * 4:(y + 1) * width * 4] for y in range(height))
+    return (b"\x89PNG\r\n\x1a\n" +
+            chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+# Pixel (0, 0): half transparent, so straight alpha is told apart from premultiplied.
+PIXEL0_RGBA = (200, 100, 50, 128)
+
+
+def test_image_rgba(width, height):
+    """A gradient with a known half-transparent pixel (0, 0) and a fully transparent but
+    coloured corner, whose colour only survives with straight alpha."""
+    out = bytearray()
+    for y in range(height):
+        for x in range(width):
+            if x == 0 and y == 0:
+                out += bytes(PIXEL0_RGBA)
+            elif x >= width - 8 and y >= height - 8:
+                out += bytes((255, 0, 255, 0))
+            else:
+                out += bytes(((x * 4) & 255, (y * 4) & 255, ((x ^ y) * 8) & 255,
+                              255 if (x + y) % 5 else 64))
+    return bytes(out)
+
+
+def read_png_rgba(path):
+    """Decodes the 8-bit RGBA, filter-0 PNG files sim/png_writer.cpp writes."""
+    data = open(path, "rb").read()
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError("not a PNG")
+    pos, idat, width, height = 8, b"", 0, 0
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
+            if (depth, colour) != (8, 6):
+                raise ValueError(f"PNG depth {depth} colour type {colour}, expected 8 RGBA")
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    raw = zlib.decompress(idat)
+    rows = []
+    for y in range(height):
+        row = raw[y * (width * 4 + 1):(y + 1) * (width * 4 + 1)]
+        if row[0] != 0:
+            raise ValueError("row filter other than 0")
+        rows.append(row[1:])
+    return width, height, b"".join(rows)
+
+
+def rgba_to_bgra(rgba):
+    out = bytearray(rgba)
+    out[0::4], out[2::4] = rgba[2::4], rgba[0::4]
+    return bytes(out)
+
+
+def fnv1a(data):
+    h = 2166136261
+    for b in data:
+        h = ((h ^ b) * 16777619) & 0xFFFFFFFF
+    return h
+
+
+SVG_TEXT = ('<svg xmlns="http://www.w3.org/2000/svg" width="32" height="32">'
+            '<rect x="4" y="4" width="24" height="24" fill="#3080ff"/></svg>\n')
+
+
+# ---------------------------------------------------------------------------------------------
+# Stand-in runs
+
+class Result:
+    def __init__(self, argv, returncode, stdout, stderr, seconds):
+        self.argv, self.returncode, self.seconds = argv, returncode, seconds
+        self.lines = [line.rstrip("\r") for line in stdout.splitlines()]
+        self.stderr = stderr
+        self.levels = []  # (index, width, height, hash)
+        self.facts = {}
+        for line in self.lines:
+            m = re.match(r"^level (\d+) (\d+)x(\d+) hash 0x([0-9a-f]+)$", line)
+            if m:
+                self.levels.append(tuple(int(g, 16 if i == 3 else 10)
+                                         for i, g in enumerate(m.groups())))
+                continue
+            key, _, rest = line.partition(" ")
+            if not line.startswith("engine creates "):
+                self.facts.setdefault(key, rest)
+
+    def fact(self, key):
+        return self.facts.get(key)
+
+    def engine(self):
+        """The "engine creates N destroys N ..." counts as a dict."""
+        for line in self.lines:
+            if line.startswith("engine creates "):
+                return {k: int(v) for k, v in re.findall(r"([a-z-]+) (\d+)", line)}
+        return {}
+
+    def live(self):
+        m = re.match(r"rasters (\d+) textures (\d+)", self.facts.get("live", ""))
+        return (int(m.group(1)), int(m.group(2))) if m else None
+
+    def show(self):
+        print("    --- stand-in: " + " ".join(self.argv))
+        for line in self.lines:
+            print("    | " + line)
+        for line in self.stderr.splitlines()[-20:]:
+            print("    ! " + line)
+        print(f"    --- exit {self.returncode}, {self.seconds:.1f} s")
+
+
+class Runner:
+    def __init__(self, args):
+        self.wine = require_wine()
+        self.env = wine_env(args.prefix)
+        self.game = args.game
+        self.standin = os.path.abspath(args.standin)
+        self.dll = win_path(args.dll)
+        self.timings = []
+
+    def run(self, label, command, *operands, options=()):
+        argv = [self.wine, self.standin, self.game, command, self.dll, *operands, *options]
+        code, out, err, seconds = run_wine(argv, self.env, WINE_RUN_TIMEOUT)
+        self.timings.append((label, seconds))
+        print(f"[{self.game}] {label}: wine run {seconds:.1f} s, exit {code}", flush=True)
+        return Result(argv[1:], code, out, err, seconds)
+
+
+def expected_chain(width, height, levels):
+    return [(i, max(1, width >> i), max(1, height >> i)) for i in range(levels)]
+
+
+def check_texture(checks, label, r, chain, flags, filt):
+    ok = checks.check(r.returncode == 0 and r.fact("texture") not in (None, "null"),
+                      f"{label}: a texture comes back", f"exit {r.returncode}")
+    if not ok:
+        return False
+    got = [lv[:3] for lv in r.levels]
+    checks.check(got == chain, f"{label}: levels {' '.join(f'{w}x{h}' for _, w, h in chain)}",
+                 " ".join(f"{w}x{h}" for _, w, h in got) or "none")
+    checks.check(r.fact("flags") == f"0x{flags:x}", f"{label}: raster flags 0x{flags:x}",
+                 str(r.fact("flags")))
+    checks.check(r.fact("filter") == str(filt), f"{label}: filter mode {filt}",
+                 str(r.fact("filter")))
+    checks.check(r.fact("upper") == f"0x{INITIAL_UPPER:06x} untouched",
+                 f"{label}: filterAddressing bits 8-31 as RwTextureCreate left them",
+                 str(r.fact("upper")))
+    checks.check(r.fact("padding") == "intact", f"{label}: row padding intact",
+                 str(r.fact("padding")))
+    checks.check(r.live() == (1, 1), f"{label}: one live raster and texture", str(r.live()))
+    return True
+
+
+def check_engine_line(checks, game, r):
+    table = RW_TABLES[game]
+    want = ("RwRasterCreate 0x%x RwRasterDestroy 0x%x RwRasterLock 0x%x RwRasterUnlock 0x%x "
+            "RwTextureCreate 0x%x" % table)
+    checks.check(r.fact("engine") == want,
+                 f"stand-in engine installed at the {game} table addresses",
+                 str(r.fact("engine")))
+    checks.check(r.fact("game") == f"{game} image 0x00400000-0x01100000",
+                 "game image mapped at 0x400000-0x1100000", str(r.fact("game")))
+
+
+def check_cache_file(checks, path, source, width, height, levels, flags, level0_bgra):
+    if not checks.check(os.path.exists(path), f"cache file {os.path.relpath(path)} exists"):
+        return None
+    data = open(path, "rb").read()
+    checks.check(data[:4] == b"CPIM", "cache magic bytes \"CPIM\"", repr(data[:4]))
+    if len(data) < 44:
+        checks.check(False, "cache header is 44 bytes", f"file has {len(data)} bytes")
+        return None
+    (magic, version, time_low, time_high, size_low, size_high, w, h, count, rflags,
+     data_size) = struct.unpack("<11I", data[:44])
+    st = os.stat(source)
+    filetime = st.st_mtime_ns // 100 + 116444736000000000
+    want_size = sum(max(1, width >> i) * max(1, height >> i) * 4 for i in range(levels))
+    checks.check(magic == 0x4D495043 and version == 1, "cache magic 0x4D495043, version 1",
+                 f"0x{magic:08x} v{version}")
+    checks.check((time_high << 32 | time_low) == filetime,
+                 "cache records the source's last-write time",
+                 f"0x{time_high << 32 | time_low:016x} != 0x{filetime:016x}")
+    checks.check((size_high << 32 | size_low) == st.st_size, "cache records the source's size",
+                 f"{size_high << 32 | size_low} != {st.st_size}")
+    checks.check((w, h, count, rflags) == (width, height, levels, flags),
+                 f"cache header {width}x{height}, {levels} levels, flags 0x{flags:x}",
+                 f"{w}x{h}, {count} levels, flags 0x{rflags:x}")
+    checks.check(data_size == want_size and len(data) == 44 + want_size,
+                 f"cache data size {want_size} and nothing after it",
+                 f"dataSize {data_size}, file {len(data)} bytes")
+    if level0_bgra is not None:
+        checks.check(data[44:44 + len(level0_bgra)] == level0_bgra,
+                     "cache level 0 holds the image's BGRA pixels")
+    return data
+
+
+def scenario_suite(args):
+    game = args.game
+    checks = Checks(f"wine {game}")
+    runner = Runner(args)
+    work = os.path.abspath(args.work)
+    if os.path.exists(work):
+        shutil.rmtree(work)
+    os.makedirs(work)
+
+    # The 64x64 test image, and copies in folders of their own so that each scenario starts
+    # without a cache file.
+    rgba = test_image_rgba(64, 64)
+    bgra = rgba_to_bgra(rgba)
+    png = png_bytes(64, 64, rgba)
+    folders = {name: os.path.join(work, name) for name in ("main", "padded", "scaled", "wide",
+                                                           "svg", "missing")}
+    for folder in folders.values():
+        os.makedirs(folder)
+    for name in ("main", "padded", "scaled"):
+        with open(os.path.join(folders[name], "t64.png"), "wb") as out:
+            out.write(png)
+    wide_rgba = test_image_rgba(100, 30)
+    with open(os.path.join(folders["wide"], "wide.png"), "wb") as out:
+        out.write(png_bytes(100, 30, wide_rgba))
+    with open(os.path.join(folders["svg"], "shape.svg"), "w") as out:
+        out.write(SVG_TEXT)
+
+    main_png = os.path.join(folders["main"], "t64.png")
+    cache = os.path.join(folders["main"], ".mipcache", "t64.png_64x64.mipmap")
+    levels_dir = os.path.join(work, "levels")
+    chain7 = expected_chain(64, 64, 7)
+
+    def failed(r):
+        r.show()
+
+    # 1. First load: decoded through WIC, cached, levels written as PNG files.
+    label = "first load --mipmaps"
+    r1 = runner.run(label, "load", win_path(main_png),
+                    options=("--mipmaps", "--out", win_path(levels_dir)))
+    before = checks.failures
+    check_engine_line(checks, game, r1)
+    if check_texture(checks, label, r1, chain7, 0x8504, 6):
+        checks.check(r1.fact("pixel0") == "bgra %d %d %d %d" % (PIXEL0_RGBA[2], PIXEL0_RGBA[1],
+                                                                 PIXEL0_RGBA[0], PIXEL0_RGBA[3]),
+                     f"{label}: pixel (0,0) is the PNG's half-transparent BGRA, straight alpha",
+                     str(r1.fact("pixel0")))
+        checks.check(r1.levels[0][3] == fnv1a(bgra),
+                     f"{label}: level 0 equals the PNG's pixels (BGRA, straight alpha)",
+                     f"hash 0x{r1.levels[0][3]:08x} != 0x{fnv1a(bgra):08x}")
+        engine = r1.engine()
+        checks.check(engine.get("locks-write") == 7 and engine.get("locks-read") == 7,
+                     f"{label}: 7 levels filled and 7 read back for the cache", str(engine))
+        try:
+            w, h, written = read_png_rgba(os.path.join(levels_dir, "level0.png"))
+            checks.check((w, h) == (64, 64) and written == rgba,
+                         f"{label}: --out level0.png has the source PNG's pixels exactly")
+        except (OSError, ValueError) as error:
+            checks.check(False, f"{label}: --out level0.png readable", str(error))
+        for i, lw, lh in chain7[1:]:
+            path = os.path.join(levels_dir, f"level{i}.png")
+            try:
+                size = read_png_rgba(path)[:2]
+                checks.check(size == (lw, lh), f"{label}: --out level{i}.png is {lw}x{lh}",
+                             f"{size[0]}x{size[1]}")
+            except (OSError, ValueError) as error:
+                checks.check(False, f"{label}: --out level{i}.png readable", str(error))
+    check_cache_file(checks, cache, main_png, 64, 64, 7, 0x8504, bgra)
+    cache_stat = os.stat(cache) if os.path.exists(cache) else None
+    if checks.failures != before:
+        failed(r1)
+
+    # 2. The same request again: served from the cache file, same result.
+    label = "second load (cache)"
+    r2 = runner.run(label, "load", win_path(main_png), options=("--mipmaps",))
+    before = checks.failures
+    if check_texture(checks, label, r2, chain7, 0x8504, 6):
+        checks.check(r2.levels == r1.levels, f"{label}: same levels and pixels as the first")
+        checks.check(r2.fact("pixel0") == r1.fact("pixel0"), f"{label}: same pixel (0,0)")
+        engine = r2.engine()
+        checks.check(engine.get("locks-write") == 7 and engine.get("locks-read") == 0,
+                     f"{label}: served from the cache (levels filled, nothing read back)",
+                     str(engine))
+        if cache_stat:
+            now = os.stat(cache)
+            checks.check(now.st_mtime_ns == cache_stat.st_mtime_ns and
+                         now.st_size == cache_stat.st_size, f"{label}: cache file not rewritten")
+    if checks.failures != before:
+        failed(r2)
+
+    # 3. FindPNGinFolderPath: folder and bare name, ".png" added; the cache serves it too.
+    label = "find t64 in folder"
+    r3 = runner.run(label, "find", win_path(folders["main"]), "t64", options=("--mipmaps",))
+    before = checks.failures
+    if check_texture(checks, label, r3, chain7, 0x8504, 6):
+        checks.check(r3.levels == r1.levels, f"{label}: same levels and pixels as the load")
+        checks.check(r3.engine().get("locks-read") == 0, f"{label}: served from the cache",
+                     str(r3.engine()))
+    if checks.failures != before:
+        failed(r3)
+
+    # 4. Rows wider than the pixels: every level copied row by row, padding left alone.
+    label = "load --row-padding 12"
+    padded_png = os.path.join(folders["padded"], "t64.png")
+    r4 = runner.run(label, "load", win_path(padded_png),
+                    options=("--mipmaps", "--row-padding", "12"))
+    before = checks.failures
+    if check_texture(checks, label, r4, chain7, 0x8504, 6):
+        checks.check(r4.levels == r1.levels, f"{label}: same pixels as without padding")
+        checks.check(r4.engine().get("locks-read") == 7, f"{label}: decoded, then cached",
+                     str(r4.engine()))
+    check_cache_file(checks, os.path.join(folders["padded"], ".mipcache",
+                                          "t64.png_64x64.mipmap"),
+                     padded_png, 64, 64, 7, 0x8504, bgra)
+    if checks.failures != before:
+        failed(r4)
+
+    # 5. A requested size without mipmaps: one resampled level, linear filter.
+    label = "load --size 32x16"
+    scaled_png = os.path.join(folders["scaled"], "t64.png")
+    r5 = runner.run(label, "load", win_path(scaled_png), options=("--size", "32x16"))
+    before = checks.failures
+    check_texture(checks, label, r5, [(0, 32, 16)], 0x504, 2)
+    check_cache_file(checks, os.path.join(folders["scaled"], ".mipcache",
+                                          "t64.png_32x16.mipmap"),
+                     scaled_png, 32, 16, 1, 0x504, None)
+    if checks.failures != before:
+        failed(r5)
+
+    # 6. A 100x30 image with the chain capped at three levels.
+    label = "load 100x30 --mipmaps --max-levels 3"
+    wide_png = os.path.join(folders["wide"], "wide.png")
+    r6 = runner.run(label, "load", win_path(wide_png),
+                    options=("--mipmaps", "--max-levels", "3"))
+    before = checks.failures
+    if check_texture(checks, label, r6, expected_chain(100, 30, 3), 0x8504, 6):
+        checks.check(r6.levels[0][3] == fnv1a(rgba_to_bgra(wide_rgba)),
+                     f"{label}: level 0 unscaled equals the PNG's pixels")
+    if checks.failures != before:
+        failed(r6)
+
+    # 7. The SVG export: no Direct3D 11 WARP device under Wine, so null and no raster.
+    label = "svg export"
+    svg = os.path.join(folders["svg"], "shape.svg")
+    r7 = runner.run(label, "svg", win_path(svg), options=("--mipmaps",))
+    before = checks.failures
+    checks.check(r7.returncode == 1 and r7.fact("texture") == "null",
+                 f"{label}: returns null (exit 1)", f"exit {r7.returncode}, "
+                 f"texture {r7.fact('texture')}")
+    checks.check(r7.engine().get("creates") == 0, f"{label}: no raster created",
+                 str(r7.engine()))
+    checks.check(r7.live() == (0, 0), f"{label}: nothing left alive", str(r7.live()))
+    svg_cache = os.path.join(folders["svg"], ".mipcache")
+    stray = os.listdir(svg_cache) if os.path.isdir(svg_cache) else []
+    checks.check(not stray, f"{label}: no cache file written", ", ".join(stray))
+    if checks.failures != before:
+        failed(r7)
+
+    # 8. A file that is not there: null, nothing created.
+    label = "missing file"
+    r8 = runner.run(label, "load", win_path(os.path.join(folders["missing"], "none.png")),
+                    options=("--mipmaps",))
+    before = checks.failures
+    checks.check(r8.returncode == 1 and r8.fact("texture") == "null",
+                 f"{label}: returns null (exit 1)", f"exit {r8.returncode}")
+    checks.check(r8.engine().get("creates") == 0, f"{label}: no raster created",
+                 str(r8.engine()))
+    if checks.failures != before:
+        failed(r8)
+
+    total = sum(s for _, s in runner.timings)
+    print(f"[{game}] timings: " + ", ".join(f"{label} {s:.1f} s" for label, s in runner.timings))
+    print(f"[{game}] {len(runner.timings)} wine runs, {total:.1f} s in all")
+    return checks.finish()
+
+
+# ---------------------------------------------------------------------------------------------
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    sub = parser.add_subparsers(dest="command", required=True)
+    p = sub.add_parser("check-dll")
+    p.add_argument("--objdump", required=True)
+    p.add_argument("dlls", nargs="+")
+    p = sub.add_parser("check-standin")
+    p.add_argument("--objdump", required=True)
+    p.add_argument("exe")
+    p = sub.add_parser("prefix")
+    p.add_argument("--prefix", required=True)
+    p.add_argument("--warm-up", help="a program run once after the server has started")
+    p = sub.add_parser("shutdown")
+    p.add_argument("--prefix", required=True)
+    p = sub.add_parser("run")
+    p.add_argument("--game", required=True, choices=sorted(RW_TABLES))
+    p.add_argument("--standin", required=True)
+    p.add_argument("--dll", required=True)
+    p.add_argument("--prefix", required=True)
+    p.add_argument("--work", required=True)
+    args = parser.parse_args()
+    handlers = {"check-dll": cmd_check_dll, "check-standin": cmd_check_standin,
+                "prefix": cmd_prefix, "shutdown": cmd_shutdown, "run": scenario_suite}
+    return handlers[args.command](args)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
