@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "d2d1_svg.h"
+#include "utf16_text.h"
 
 namespace substitute {
 
@@ -29,9 +30,5 @@ std::string SerializeForRendering(const pugi::xml_document& xml);
 
 // The tree of one of this substitute's documents, or null.
 const SvgTree* TreeOfDocument(ID2D1SvgDocument* document);
-
-std::u16string Utf16FromUtf8(const char* text);
-// False for text with unpaired surrogates.
-bool Utf8FromUtf16(const WCHAR* text, std::string& out);
 
 }  // namespace substitute

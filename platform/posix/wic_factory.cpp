@@ -10,6 +10,7 @@
 
 #include "kernel32.h"
 #include "posix_paths.h"
+#include "utf16_text.h"
 #include "wic_objects.h"
 
 const CLSID CLSID_WICImagingFactory = {
@@ -61,34 +62,6 @@ const char* CodecForContent(const std::vector<uint8_t>& bytes) {
     return nullptr;
 }
 
-// UTF-16 to UTF-8; a lone surrogate is kept as its three-byte form and simply names no file.
-std::string Utf8FromUtf16(LPCWSTR path) {
-    std::string out;
-    for (; *path; ++path) {
-        char32_t unit = *path;
-        if (unit >= 0xD800 && unit <= 0xDBFF && path[1] >= 0xDC00 && path[1] <= 0xDFFF) {
-            unit = 0x10000 + ((unit - 0xD800) << 10) + (path[1] - 0xDC00);
-            ++path;
-        }
-        if (unit < 0x80) {
-            out += char(unit);
-        } else if (unit < 0x800) {
-            out += char(0xC0 | (unit >> 6));
-            out += char(0x80 | (unit & 0x3F));
-        } else if (unit < 0x10000) {
-            out += char(0xE0 | (unit >> 12));
-            out += char(0x80 | ((unit >> 6) & 0x3F));
-            out += char(0x80 | (unit & 0x3F));
-        } else {
-            out += char(0xF0 | (unit >> 18));
-            out += char(0x80 | ((unit >> 12) & 0x3F));
-            out += char(0x80 | ((unit >> 6) & 0x3F));
-            out += char(0x80 | (unit & 0x3F));
-        }
-    }
-    return out;
-}
-
 // Larger files are refused unread, so no file size turns into an allocation of that size.
 constexpr off_t kMaxImageFileBytes = off_t(256) << 20;
 
@@ -128,8 +101,11 @@ public:
         if (!path || !decoder || !(access & GENERIC_READ) ||
             (options != WICDecodeMetadataCacheOnDemand && options != WICDecodeMetadataCacheOnLoad))
             return E_INVALIDARG;
+        std::string utf8;
+        // A lone surrogate names no file a POSIX path can spell.
+        if (!Utf8FromUtf16(path, utf8)) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
         std::vector<uint8_t> bytes;
-        HRESULT hr = ReadWholeFile(PosixPath(Utf8FromUtf16(path).c_str()), bytes);
+        HRESULT hr = ReadWholeFile(PosixPath(utf8.c_str()), bytes);
         if (FAILED(hr)) return hr;
         const char* codec = CodecForContent(bytes);
         if (!codec) return WINCODEC_ERR_COMPONENTNOTFOUND;

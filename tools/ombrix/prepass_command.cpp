@@ -4,37 +4,8 @@
 #include "commands.h"
 #include "svg/blur_filters.h"
 #include "svg/paint_order.h"
+#include "platform/posix/utf16_text.h"
 #include "svg/svg_source.h"
-
-namespace {
-
-std::string Utf8FromUtf16(const std::u16string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        uint32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
-}  // namespace
 
 int RunPrepassCommand(const std::vector<std::string>& args) {
     std::string file;
@@ -60,8 +31,11 @@ int RunPrepassCommand(const std::vector<std::string>& args) {
     std::vector<BlurTarget> targets = ExtractBlurFilters(svgText);
     if (blur) {
         std::printf("root size %ux%u\n", width, height);
-        for (const BlurTarget& t : targets)
-            std::printf("blur %s %g\n", Utf8FromUtf16(t.id).c_str(), t.stdDeviation);
+        for (const BlurTarget& t : targets) {
+            std::string id;
+            if (!substitute::Utf8FromUtf16(t.id.c_str(), id)) id = "(not valid UTF-16)";
+            std::printf("blur %s %g\n", id.c_str(), t.stdDeviation);
+        }
         if (targets.empty()) std::printf("no blurred elements\n");
         return 0;
     }

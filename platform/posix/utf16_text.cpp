@@ -1,5 +1,4 @@
-// UTF-8 and UTF-16 between the XML tree and the element interface.
-#include "svg_document_tree.h"
+#include "utf16_text.h"
 
 namespace substitute {
 
@@ -11,7 +10,7 @@ std::u16string Utf16FromUtf8(const char* text) {
         int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
         if (extra) c &= 0x3Fu >> extra;
         for (; extra > 0 && (*p & 0xC0) == 0x80; --extra) c = (c << 6) | (*p++ & 0x3Fu);
-        if (extra || c > 0x10FFFF) c = 0xFFFD;  // pugixml gives valid UTF-8; be safe anyway
+        if (extra || c > 0x10FFFF) c = 0xFFFD;  // malformed input never reads past the terminator
         if (c >= 0x10000) {
             c -= 0x10000;
             out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
