@@ -82,16 +82,22 @@ bool RenderSvgDocument(ID2D1SvgDocument* document, const D2D1_MATRIX_3X2_F& tran
                        uint8_t* pixels, uint32_t width, uint32_t height, size_t pitch) {
     const SvgTree* tree = TreeOfDocument(document);
     if (!tree) return false;
-    const std::string text = SerializeForRendering(tree->xml);
+    std::string text = SerializeForRendering(tree->xml);
 
     GError* error = nullptr;
-    RsvgHandle* handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(text.data()),
-                                                   text.size(), &error);
-    if (!handle) {
-        g_clear_error(&error);
-        return false;
+    if (!tree->renderedHandle || text != tree->renderedText) {
+        tree->renderedHandle.reset();
+        RsvgHandle* parsed = rsvg_handle_new_from_data(
+            reinterpret_cast<const guint8*>(text.data()), text.size(), &error);
+        if (!parsed) {
+            g_clear_error(&error);
+            return false;
+        }
+        rsvg_handle_set_dpi(parsed, 96.0);
+        tree->renderedHandle.reset(parsed, g_object_unref);
+        tree->renderedText = std::move(text);
     }
-    rsvg_handle_set_dpi(handle, 96.0);
+    RsvgHandle* handle = static_cast<RsvgHandle*>(tree->renderedHandle.get());
 
     cairo_surface_t* surface = cairo_image_surface_create_for_data(
         pixels, CAIRO_FORMAT_ARGB32, static_cast<int>(width), static_cast<int>(height),
@@ -115,7 +121,6 @@ bool RenderSvgDocument(ID2D1SvgDocument* document, const D2D1_MATRIX_3X2_F& tran
     cairo_destroy(cr);
     cairo_surface_flush(surface);
     cairo_surface_destroy(surface);
-    g_object_unref(handle);
     return drawn;
 }
 

@@ -19,6 +19,10 @@ struct SvgTree {
     D2D1_SIZE_F viewport{};
     // Live element objects by node, so one node is always the same object while it is held.
     std::unordered_map<pugi::xml_node_struct*, SvgElement*> elements;
+    // The renderer's parse of the text last drawn: levels drawn from an unchanged tree reuse
+    // it instead of parsing the same text again.
+    mutable std::string renderedText;
+    mutable std::shared_ptr<void> renderedHandle;
 };
 
 // The document's element object for `node`, with a new reference, or null for no node.
