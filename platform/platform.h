@@ -15,6 +15,9 @@
 #include "posix/d2d1.h"
 #include "posix/d2d1_svg.h"
 #include "posix/shlwapi.h"
+#include "posix/kernel32_memory.h"
+#include "posix/kernel32_modules.h"
+#include "posix/user32.h"
 #include "posix/narrow_file_path.h"
 #endif
 

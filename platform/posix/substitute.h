@@ -39,6 +39,9 @@ enum class Call {
     CreateEffect,
     SetAttributeValue,
     RemoveAttribute,
+    VirtualProtect,
+    GetModuleHandleA,
+    GetModuleFileNameA,
     Count
 };
 
