@@ -2,9 +2,18 @@
 // This is the only place the definition is looked at; everything else reads `selected_game::`.
 #pragma once
 
+#include "iii/event_call_sites.h"
 #include "iii/rw_functions.h"
+#include "iii/version_signatures.h"
+#include "iii/versioned_addresses.h"
+#include "sa/event_call_sites.h"
 #include "sa/rw_functions.h"
+#include "sa/version_signatures.h"
+#include "sa/versioned_addresses.h"
+#include "vc/event_call_sites.h"
 #include "vc/rw_functions.h"
+#include "vc/version_signatures.h"
+#include "vc/versioned_addresses.h"
 
 #if defined(GAME_III)
 namespace selected_game = games::iii;
