@@ -41,7 +41,7 @@ SYSTEM_DLLS = {
 RUNTIME_DLL_HINT = re.compile(r"^(libstdc\+\+|libgcc|libwinpthread|libssp|libgomp|libatomic)",
                               re.I)
 
-# Game RenderWare tables (spec Part 1.2): what the stand-in must report it installed.
+# Game RenderWare tables: what the stand-in must report it installed.
 RW_TABLES = {
     "iii": (0x5AD930, 0x5AD780, 0x5AD9D0, 0x5AD6F0, 0x5A72D0),
     "vc": (0x655490, 0x6552E0, 0x655530, 0x655250, 0x64DE60),
