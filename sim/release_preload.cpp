@@ -42,9 +42,9 @@ long ParseNumber(const char* variable, const char* text, long fallback) {
 
 const char* DefaultModuleFile(Game game) {
     switch (game) {
-        case Game::III: return "C:\\Games\\GTA3\\gta3.exe";
-        case Game::VC: return "C:\\Games\\VC\\gta-vc.exe";
-        case Game::SA: return "C:\\Games\\SA\\gta_sa.exe";
+        case Game::III: return "C:\\Games\\III\\game.exe";
+        case Game::VC: return "C:\\Games\\VC\\game.exe";
+        case Game::SA: return "C:\\Games\\SA\\game.exe";
         case Game::None: break;
     }
     return "C:\\Games\\game.exe";

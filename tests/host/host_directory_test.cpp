@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr const char* kDefaultDirectory = "C:\\Games\\VC\\";  // the stand-in's gta-vc.exe
+constexpr const char* kDefaultDirectory = "C:\\Games\\VC\\";  // the stand-in's game.exe
 
 // The directory is computed once per process: scenarios with another executable name run
 // in a fresh process of this program, which reports through its exit code.
@@ -39,19 +39,19 @@ TEST_F(GameDirectory, IsTheExecutablesFolderWithItsBackslash) {
 }
 
 TEST_F(GameDirectory, InADriveRootIsTheRootWithItsBackslash) {
-    EXPECT_EXIT(DirectoryOf("D:\\gta-vc.exe", "D:\\"), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(DirectoryOf("D:\\game.exe", "D:\\"), testing::ExitedWithCode(0), "");
 }
 
 TEST_F(GameDirectory, SlashAfterTheLastBackslashIsWhereItIsCut) {
-    EXPECT_EXIT(DirectoryOf("C:\\Games/VC/gta-vc.exe", "C:\\Games/VC/"), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(DirectoryOf("C:\\Games/VC/game.exe", "C:\\Games/VC/"), testing::ExitedWithCode(0), "");
 }
 
 TEST_F(GameDirectory, BackslashAfterTheLastSlashIsWhereItIsCut) {
-    EXPECT_EXIT(DirectoryOf("C:/Games/VC\\gta-vc.exe", "C:/Games/VC\\"), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(DirectoryOf("C:/Games/VC\\game.exe", "C:/Games/VC\\"), testing::ExitedWithCode(0), "");
 }
 
 TEST_F(GameDirectory, NameWithoutSeparatorStaysWhole) {
-    EXPECT_EXIT(DirectoryOf("gta-vc.exe", "gta-vc.exe"), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(DirectoryOf("game.exe", "game.exe"), testing::ExitedWithCode(0), "");
 }
 
 [[noreturn]] void DirectoryWithoutModuleHandle() {
