@@ -37,8 +37,9 @@ void CheckTagEdits(const std::string& text) {
 void CheckPrePass(std::string text) {
     const std::string input = text;
     EmulatePaintOrder(text);
+    // A split may come out shorter than the tag it replaces (a style value that runs over
+    // the other property's name is cut in both copies), so only the untouched case is exact.
     if (input.find("paint-order") == std::string::npos) Require(text == input);
-    Require(text.size() >= input.size());
 
     const std::string afterPaintOrder = text;
     const std::vector<BlurTarget> targets = ExtractBlurFilters(text);
