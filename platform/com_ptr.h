@@ -26,6 +26,12 @@ public:
         return p;
     }
 
+    // Takes a reference of its own to an interface somebody else holds.
+    static ComPtr Retain(T* raw) {
+        if (raw) raw->AddRef();
+        return Adopt(raw);
+    }
+
     T* Get() const { return ptr_; }
     T* operator->() const { return ptr_; }
     explicit operator bool() const { return ptr_ != nullptr; }

@@ -6,11 +6,6 @@ namespace {
 
 constexpr UINT32 kDisplayValueUnits = 512;
 
-ComPtr<ID2D1SvgElement> AddedReference(ID2D1SvgElement* element) {
-    element->AddRef();
-    return ComPtr<ID2D1SvgElement>::Adopt(element);
-}
-
 }  // namespace
 
 std::vector<SavedDisplay> HideAllExcept(const std::vector<ComPtr<ID2D1SvgElement>>& elements,
@@ -30,7 +25,7 @@ std::vector<SavedDisplay> HideAllExcept(const std::vector<ComPtr<ID2D1SvgElement
         std::u16string kept;
         if (read)
             for (const WCHAR* c = value; *c; ++c) kept.push_back(static_cast<char16_t>(*c));
-        saved.push_back({AddedReference(element), read, std::move(kept)});
+        saved.push_back({ComPtr<ID2D1SvgElement>::Retain(element), read, std::move(kept)});
     }
     return saved;
 }

@@ -23,9 +23,8 @@ ComPtr<ID2D1SvgElement> FirstChild(ID2D1SvgElement* element) {
 // Walked with an explicit stack, so deeply nested groups cannot exhaust the call stack.
 void CollectDrawableElements(ID2D1SvgElement* element,
                              std::vector<ComPtr<ID2D1SvgElement>>& drawable) {
-    element->AddRef();
     std::vector<OpenGroup> open;
-    open.push_back({ComPtr<ID2D1SvgElement>::Adopt(element), FirstChild(element)});
+    open.push_back({ComPtr<ID2D1SvgElement>::Retain(element), FirstChild(element)});
     while (!open.empty()) {
         if (!open.back().nextChild) {
             open.pop_back();
