@@ -3,21 +3,19 @@
 #include <sys/mman.h>
 
 #include "game_image.h"
+#include "game_image_base.h"
 
 #ifndef MAP_FIXED_NOREPLACE
 #define MAP_FIXED_NOREPLACE 0x100000
 #endif
 
 namespace sim {
-namespace {
-uint32_t mappedBase = 0;
-}
 
 bool MapGameImage(uint32_t base) {
-    if (mappedBase == base) return true;
-    if (mappedBase != 0) {
-        munmap(reinterpret_cast<void*>(static_cast<uintptr_t>(mappedBase)), kGameImageSize);
-        mappedBase = 0;
+    if (MappedBase() == base) return true;
+    if (MappedBase() != 0) {
+        munmap(reinterpret_cast<void*>(static_cast<uintptr_t>(MappedBase())), kGameImageSize);
+        MappedBase() = 0;
     }
     void* want = reinterpret_cast<void*>(static_cast<uintptr_t>(base));
     void* got = mmap(want, kGameImageSize, PROT_READ | PROT_WRITE | PROT_EXEC,
@@ -27,15 +25,8 @@ bool MapGameImage(uint32_t base) {
         munmap(got, kGameImageSize);
         return false;
     }
-    mappedBase = base;
+    MappedBase() = base;
     return true;
-}
-
-uint32_t GameImageBase() { return mappedBase; }
-
-uint8_t* GameBytes(uint32_t address) {
-    return reinterpret_cast<uint8_t*>(
-        static_cast<uintptr_t>(mappedBase + (address - kPreferredImageBase)));
 }
 
 }  // namespace sim

@@ -10,14 +10,13 @@
 #include <cstring>
 
 #include "game_image.h"
+#include "game_image_base.h"
 
 namespace sim {
 namespace {
 
 // Where the section must start relative to the image base: the first page after the headers.
 constexpr uint32_t kGameSectionOffset = 0x1000;
-
-uint32_t mappedBase = 0;
 
 // The `.game` section header of the running executable, or null when it has none.
 const IMAGE_SECTION_HEADER* FindGameSection(const uint8_t* image) {
@@ -35,7 +34,7 @@ const IMAGE_SECTION_HEADER* FindGameSection(const uint8_t* image) {
 }  // namespace
 
 bool MapGameImage(uint32_t base) {
-    if (mappedBase != 0) return mappedBase == base;
+    if (MappedBase() != 0) return MappedBase() == base;
     // The executable is the image: it can only be had where the loader put the executable.
     auto image = reinterpret_cast<const uint8_t*>(GetModuleHandleA(nullptr));
     if (reinterpret_cast<uintptr_t>(image) != base) return false;
@@ -48,15 +47,8 @@ bool MapGameImage(uint32_t base) {
     if (!VirtualProtect(start, kGameImageSize - kGameSectionOffset, PAGE_EXECUTE_READWRITE,
                         &previous))
         return false;
-    mappedBase = base;
+    MappedBase() = base;
     return true;
-}
-
-uint32_t GameImageBase() { return mappedBase; }
-
-uint8_t* GameBytes(uint32_t address) {
-    return reinterpret_cast<uint8_t*>(
-        static_cast<uintptr_t>(mappedBase + (address - kPreferredImageBase)));
 }
 
 }  // namespace sim
