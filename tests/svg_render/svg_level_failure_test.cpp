@@ -19,21 +19,32 @@ const char* kIcon =
     "<rect id=\"glow\" x=\"16\" width=\"16\" height=\"32\" fill=\"#0000ff\" "
     "style=\"filter:url(#soft)\"/></svg>";
 
-class SvgSetupFailure : public SvgRenderFixture, public ::testing::WithParamInterface<Call> {};
+struct SetupStep {
+    const char* name;
+    Call call;
+};
+
+class SvgSetupFailure : public SvgRenderFixture, public ::testing::WithParamInterface<SetupStep> {};
 
 TEST_P(SvgSetupFailure, RefusesTheLoadBeforeAnyRaster) {
     const std::string path = WriteSvg("icon.svg", kIcon);
-    substitute::FailCall(GetParam());
+    substitute::FailCall(GetParam().call);
     EXPECT_EQ(Load(path, 32, 32, 1, 0), nullptr);
     EXPECT_EQ(sim::CountRwCalls(sim::RwOp::RasterCreate), 0);
     EXPECT_FALSE(FileExists(CacheFileOf(path, 32, 32)));
 }
 
-INSTANTIATE_TEST_SUITE_P(EachStep, SvgSetupFailure,
-                         ::testing::Values(Call::D3D11CreateDevice, Call::QueryDxgiDevice,
-                                           Call::D2D1CreateFactory, Call::D2D1CreateDevice,
-                                           Call::CreateDeviceContext, Call::QueryDeviceContext5,
-                                           Call::SHCreateMemStream, Call::CreateSvgDocument));
+INSTANTIATE_TEST_SUITE_P(
+    EachStep, SvgSetupFailure,
+    ::testing::Values(SetupStep{"Device", Call::D3D11CreateDevice},
+                      SetupStep{"DxgiDevice", Call::QueryDxgiDevice},
+                      SetupStep{"Factory", Call::D2D1CreateFactory},
+                      SetupStep{"D2dDevice", Call::D2D1CreateDevice},
+                      SetupStep{"DeviceContext", Call::CreateDeviceContext},
+                      SetupStep{"DeviceContext5", Call::QueryDeviceContext5},
+                      SetupStep{"Stream", Call::SHCreateMemStream},
+                      SetupStep{"Document", Call::CreateSvgDocument}),
+    [](const ::testing::TestParamInfo<SetupStep>& info) { return info.param.name; });
 
 struct LevelStep {
     const char* name;
