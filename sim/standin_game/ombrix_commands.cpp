@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
+#include "../option_numbers.h"
 #include "../png_writer.h"
 #include "../rw_engine.h"
 
@@ -18,21 +18,6 @@ namespace {
 using LoadFn = RwTexture*(__cdecl*)(const char*, uint32_t, uint32_t, uint32_t, uint32_t);
 using FindFn = RwTexture*(__cdecl*)(const char*, const char*, uint32_t, uint32_t, uint32_t,
                                     uint32_t);
-
-bool ParseUnsigned(const std::string& text, uint32_t& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    unsigned long parsed = std::strtoul(text.c_str(), &end, 0);
-    if (*end != '\0' || parsed > 0xFFFFFFFFul) return false;
-    value = static_cast<uint32_t>(parsed);
-    return true;
-}
-
-bool ParseSize(const std::string& text, uint32_t& width, uint32_t& height) {
-    size_t x = text.find('x');
-    return x != std::string::npos && ParseUnsigned(text.substr(0, x), width) &&
-           ParseUnsigned(text.substr(x + 1), height);
-}
 
 // FNV-1a over a level's packed pixels: equal hashes, equal levels.
 uint32_t HashBytes(const std::vector<uint8_t>& bytes) {
@@ -140,22 +125,22 @@ bool ParseExportRequest(const std::vector<std::string>& args, bool folderForm,
         if (option == "--mipmaps") {
             request.useMipmaps = 1;
         } else if (option == "--size" && hasValue) {
-            if (!ParseSize(args[++i], request.width, request.height)) {
+            if (!sim::ParseOptionSize(args[++i], request.width, request.height)) {
                 error = "--size wants WxH, got " + args[i];
                 return false;
             }
         } else if (option == "--max-levels" && hasValue) {
-            if (!ParseUnsigned(args[++i], request.maxMipLevels)) {
+            if (!sim::ParseOptionNumber(args[++i], request.maxMipLevels)) {
                 error = "--max-levels wants a number, got " + args[i];
                 return false;
             }
         } else if (option == "--use-mipmaps" && hasValue) {  // the raw 32-bit argument
-            if (!ParseUnsigned(args[++i], request.useMipmaps)) {
+            if (!sim::ParseOptionNumber(args[++i], request.useMipmaps)) {
                 error = "--use-mipmaps wants a number, got " + args[i];
                 return false;
             }
         } else if (option == "--row-padding" && hasValue) {
-            if (!ParseUnsigned(args[++i], request.rowPadding)) {
+            if (!sim::ParseOptionNumber(args[++i], request.rowPadding)) {
                 error = "--row-padding wants a number, got " + args[i];
                 return false;
             }

@@ -1,6 +1,5 @@
 // ombrix load: one real load through the stand-in engine, every level reported and saved.
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 #include "commands.h"
@@ -8,6 +7,7 @@
 #include "image/exports.h"
 #include "image/mip_chain.h"
 #include "sim/game_image.h"
+#include "sim/option_numbers.h"
 #include "sim/png_writer.h"
 #include "sim/rw_engine.h"
 
@@ -22,21 +22,6 @@ struct LoadOptions {
     std::string outDir;
 };
 
-bool ParseNumber(const std::string& text, uint32_t& out) {
-    if (text.empty() || text.size() > 10) return false;
-    char* end = nullptr;
-    unsigned long long value = std::strtoull(text.c_str(), &end, 10);
-    if (*end != '\0' || value > 0xFFFFFFFFull || text[0] == '-' || text[0] == '+') return false;
-    out = static_cast<uint32_t>(value);
-    return true;
-}
-
-bool ParseSize(const std::string& text, uint32_t& w, uint32_t& h) {
-    size_t x = text.find('x');
-    return x != std::string::npos && ParseNumber(text.substr(0, x), w) &&
-           ParseNumber(text.substr(x + 1), h);
-}
-
 bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& o, std::string& error) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -44,10 +29,10 @@ bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& o, std:
         if (a == "--mipmaps") {
             o.mipmaps = true;
         } else if (a == "--size") {
-            if (!hasValue || !ParseSize(args[++i], o.width, o.height))
+            if (!hasValue || !sim::ParseOptionSize(args[++i], o.width, o.height))
                 return error = "--size needs WxH, for example 64x64", false;
         } else if (a == "--max-levels") {
-            if (!hasValue || !ParseNumber(args[++i], o.maxLevels))
+            if (!hasValue || !sim::ParseOptionNumber(args[++i], o.maxLevels))
                 return error = "--max-levels needs a number", false;
         } else if (a == "--out") {
             if (!hasValue) return error = "--out needs a folder", false;
