@@ -3,15 +3,21 @@
 #pragma once
 
 #include "iii/event_call_sites.h"
+#include "iii/host_cells.h"
 #include "iii/rw_functions.h"
+#include "iii/station_icons.h"
 #include "iii/version_signatures.h"
 #include "iii/versioned_addresses.h"
 #include "sa/event_call_sites.h"
+#include "sa/host_cells.h"
 #include "sa/rw_functions.h"
+#include "sa/station_icons.h"
 #include "sa/version_signatures.h"
 #include "sa/versioned_addresses.h"
 #include "vc/event_call_sites.h"
+#include "vc/host_cells.h"
 #include "vc/rw_functions.h"
+#include "vc/station_icons.h"
 #include "vc/version_signatures.h"
 #include "vc/versioned_addresses.h"
 

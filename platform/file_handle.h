@@ -19,6 +19,11 @@ public:
         DWORD read = 0;
         return ReadFile(handle_, buffer, size, &read, nullptr) && read == size;
     }
+    // Up to `size` bytes; `read` is 0 at the end of the file.
+    bool ReadSome(void* buffer, DWORD size, DWORD& read) {
+        read = 0;
+        return ReadFile(handle_, buffer, size, &read, nullptr) != 0;
+    }
     // True only when exactly `size` bytes were taken.
     bool WriteExact(const void* buffer, DWORD size) {
         DWORD written = 0;
