@@ -53,10 +53,14 @@ int32_t IniFile::ReadInteger(const char* section, const char* key, int32_t fallb
 void IniFile::WriteInteger(const char* section, const char* key, int32_t value,
                            const char* comment) {
     if (path_[0] == '\0') return;
-    if (comment && *comment) comments_[CommentKey(section, key)] = comment;
+    NoteComment(section, key, comment);
     char text[512];
     std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
     WritePrivateProfileStringA(section, key, text, path_);
+}
+
+void IniFile::NoteComment(const char* section, const char* key, const char* comment) {
+    if (comment && *comment) comments_[CommentKey(section, key)] = comment;
 }
 
 void IniFile::ApplyComments(const char* header) const {

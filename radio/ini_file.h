@@ -22,6 +22,9 @@ public:
     // Writes the key with `value` in decimal; a non-empty `comment` is kept for ApplyComments.
     void WriteInteger(const char* section, const char* key, int32_t value, const char* comment);
 
+    // Keeps `comment` for the key's line in ApplyComments; an empty one changes nothing.
+    void NoteComment(const char* section, const char* key, const char* comment);
+
     // Rewrites the file with `header` on top, a comment line above every key that has one,
     // an empty line before every section but the first, and no earlier comment lines.
     void ApplyComments(const char* header) const;
