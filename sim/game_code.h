@@ -1,7 +1,8 @@
 // Machine code the stand-in writes into the game image and runs there as the game would.
-// Its own code sits above every address of the games' tables:
+// Its own code and data sit above every address of the games' tables:
 //
 //   0x1000000  launcher: calls a game address with the stack as a game call finds it
+//   0x1000040  engine globals (San Andreas: RwEngineInstance points here)
 //   0x1000100  callees of the event call sites, 16 bytes each
 //   0x1080000  scratch for tests, up to the end of the image at 0x1100000
 #pragma once
@@ -11,6 +12,7 @@
 namespace sim {
 
 inline constexpr uint32_t kLauncherAddress = 0x1000000;
+inline constexpr uint32_t kEngineGlobalsAddress = 0x1000040;
 inline constexpr uint32_t kEventCalleesStart = 0x1000100;
 inline constexpr uint32_t kScratchStart = 0x1080000;
 inline constexpr uint32_t kScratchEnd = 0x1100000;

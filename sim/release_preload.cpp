@@ -12,6 +12,7 @@
 #include "event_call_sites.h"
 #include "game_code.h"
 #include "game_image.h"
+#include "host_routines.h"
 #include "release_scenario.h"
 
 namespace sim {
@@ -90,6 +91,7 @@ __attribute__((constructor(101))) void LayOutGameImage() {
     const size_t count = ParseSignatures(codes, 8);
     WriteCodeSignatures(scenario.game, codes, count);
     WriteEventCallSites(scenario.game, scenario.code);
+    InstallHostRoutines(scenario.game, scenario.code);
 }
 
 }  // namespace

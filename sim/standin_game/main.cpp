@@ -24,6 +24,7 @@
 #include "../../games/sa/rw_functions.h"
 #include "../../games/vc/rw_functions.h"
 #include "../game_image.h"
+#include "../host_routines.h"
 #include "../rw_engine.h"
 #include "ombrix_commands.h"
 
@@ -47,6 +48,12 @@ const games::HostRwFunctions* GameTable(const std::string& game) {
     if (game == "vc") return &games::vc::kRwFunctions;
     if (game == "sa") return &games::sa::kRwFunctions;
     return nullptr;
+}
+
+sim::Game GameOf(const std::string& game) {
+    if (game == "iii") return sim::Game::III;
+    if (game == "vc") return sim::Game::VC;
+    return game == "sa" ? sim::Game::SA : sim::Game::None;
 }
 
 int Usage(const char* problem) {
@@ -91,6 +98,8 @@ int main(int argc, char** argv) {
     std::printf("game %s image 0x%08x-0x%08x\n", game.c_str(), sim::GameImageBase(),
                 static_cast<unsigned>(sim::GameImageBase() + sim::kGameImageSize));
     sim::InstallRwEngine(*table);
+    // No release signature is written, so only the fixed host routines and variables exist.
+    sim::InstallHostRoutines(GameOf(game), 0);
     std::printf("engine RwRasterCreate 0x%x RwRasterDestroy 0x%x RwRasterLock 0x%x "
                 "RwRasterUnlock 0x%x RwTextureCreate 0x%x\n",
                 table->rasterCreate, table->rasterDestroy, table->rasterLock,
