@@ -17,6 +17,8 @@
 #include "posix/shlwapi.h"
 #include "posix/kernel32_memory.h"
 #include "posix/kernel32_modules.h"
+#include "posix/kernel32_process.h"
+#include "posix/profile_strings.h"
 #include "posix/user32.h"
 #include "posix/narrow_file_path.h"
 #endif

@@ -42,6 +42,10 @@ enum class Call {
     VirtualProtect,
     GetModuleHandleA,
     GetModuleFileNameA,
+    LoadLibraryA,
+    GetProcAddress,
+    GetPrivateProfileIntA,  // Windows' reader cannot fail: a failed read gives the default
+    WritePrivateProfileStringA,
     Count
 };
 

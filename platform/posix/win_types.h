@@ -14,6 +14,8 @@
 typedef int BOOL;
 typedef uint8_t BYTE;
 typedef uint16_t WORD;
+typedef int16_t SHORT;
+typedef uint16_t USHORT;
 typedef uint32_t DWORD;
 typedef int32_t LONG;
 typedef uint32_t ULONG;
@@ -33,6 +35,8 @@ typedef struct HINSTANCE__* HINSTANCE;
 typedef HINSTANCE HMODULE;
 typedef DWORD* LPDWORD;
 typedef uintptr_t SIZE_T;
+// The address of an export as GetProcAddress answers it; callers cast it to the real type.
+typedef intptr_t (*FARPROC)();
 
 #ifndef TRUE
 #define TRUE 1
