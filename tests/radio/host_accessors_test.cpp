@@ -1,0 +1,242 @@
+// Every accessor reaches the game's routine or variable at the address each release has it
+// at. The addresses below are written out again from the games' own tables on purpose: the
+// tables in games/ and these rows are two transcriptions that must agree.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <functional>
+
+#include "games/selected_game.h"
+#include "host/host_version.h"
+#include "radio/host_accessors.h"
+#include "sim/game_code.h"
+#include "sim/game_image.h"
+#include "sim/host_routines.h"
+#include "sim/host_world.h"
+#include "sim/release_scenario.h"
+
+namespace {
+
+// A game address per game: III and Vice City by release (100, 110, 120), San Andreas fixed.
+// 0: the game does not have it.
+struct Where {
+    std::array<uint32_t, 3> iii;
+    std::array<uint32_t, 3> vc;
+    uint32_t sa;
+};
+
+constexpr Where Same(uint32_t iii, uint32_t vc, uint32_t sa) { return {{iii, iii, iii}, {vc, vc, vc}, sa}; }
+
+// The address in the laid-out release, 0 where it has none (or the release is unknown).
+uint32_t AddressOf(const Where& where) {
+    const sim::ReleaseScenario& release = sim::LoadedRelease();
+    const int index = release.code == 100 ? 0 : release.code == 110 ? 1 : release.code == 120 ? 2 : -1;
+    switch (release.game) {
+        case sim::Game::III: return index < 0 ? 0 : where.iii[index];
+        case sim::Game::VC: return index < 0 ? 0 : where.vc[index];
+        case sim::Game::SA: return release.code ? where.sa : 0;
+        case sim::Game::None: break;
+    }
+    return 0;
+}
+
+bool AtPreferredBase() { return sim::LoadedRelease().imageBase == sim::kPreferredImageBase; }
+
+bool probed = false;
+uint32_t Probe() {
+    probed = true;
+    return 0;
+}
+
+HostSprite sprite{nullptr};
+const HostRect rect{1, 2, 3, 4};
+const HostColour colour{5, 6, 7, 8};
+
+struct RoutineRow {
+    const char* name;
+    Where where;
+    std::function<void()> call;
+};
+
+const RoutineRow kRoutines[] = {
+    {"RwRenderStateSet", Same(0x5A43C0, 0x649BA0, 0), [] { RwRenderStateSet(9, nullptr); }},
+    {"RwTextureDestroy", Same(0x5A7330, 0x64DEC0, 0x7F3820), [] { RwTextureDestroy(nullptr); }},
+    {"HostSpriteDraw", {{0x51ED50, 0x51EF80, 0x51EF10}, {0x578710, 0x578710, 0x578710}, 0x728350},
+     [] { HostSpriteDraw(&sprite, rect, colour); }},
+    {"HostSpriteConstruct", Same(0, 0x578A60, 0x727230), [] { HostSpriteConstruct(&sprite); }},
+    {"HostSpriteDestruct", Same(0, 0x578A40, 0), [] { HostSpriteDestruct(&sprite); }},
+    {"HostPlayerCharacter", Same(0x4A1150, 0x4BC120, 0x56E210), [] { HostPlayerCharacter(); }},
+    {"HostPlayerVehicle", Same(0x4A10C0, 0x4BC1E0, 0x56E0D0), [] { HostPlayerVehicle(); }},
+    {"HostPad", {{0x492F60, 0x492F60, 0x492F60}, {0x4AB060, 0x4AB080, 0x4AAF30}, 0x53FB70},
+     [] { HostPad(0); }},
+    {"HostPadHideQuery", {{0x4935F0, 0x4935F0, 0x4935F0}, {0x4AA8F0, 0x4AA910, 0x4AA7C0}, 0x5400D0},
+     [] { HostPadHideQuery(HostPad(0)); }},
+    {"HostPadRestoreQuery", {{0x493870, 0x493870, 0x493870}, {0x4AA590, 0x4AA5B0, 0x4AA460}, 0x5405B0},
+     [] { HostPadRestoreQuery(HostPad(0)); }},
+    {"HostPadRestoreQuery, second", Same(0, 0, 0x5405E0), [] { HostPadRestoreQuery(HostPad(0)); }},
+    {"HostUserTracksAvailable", {{0x57C9F0, 0x57CD40, 0x57CC40}, {0x5F9BB0, 0x5F9BB0, 0x5F9BB0}, 0},
+     [] { HostUserTracksAvailable(HostAudio()); }},
+    {"HostRetuneRadio", {{0x57CE60, 0x57D1B0, 0x57D0B0}, {0x5F9730, 0x5F9730, 0x5F9730}, 0},
+     [] { HostRetuneRadio(HostAudio(), 3); }},
+    {"HostSetRadioVolume", {{0x57C8C0, 0x57CC10, 0x57CB10}, {0x5F9D20, 0x5F9D20, 0x5F9D20}, 0x506DE0},
+     [] { HostSetRadioVolume(HostAudio(), 64); }},
+    {"HostCurrentStation", Same(0, 0, 0x507040), [] { HostCurrentStation(HostAudio()); }},
+    {"HostRadioActive", Same(0, 0, 0x4E9800), [] { HostRadioActive(HostRadioManager()); }},
+};
+
+TEST(HostAccessors, EveryRoutineIsCalledAtItsAddress) {
+    if (!AtPreferredBase()) GTEST_SKIP() << "fixed addresses need the image at 0x400000";
+    for (const RoutineRow& row : kRoutines) {
+        const uint32_t address = AddressOf(row.where);
+        if (address == 0) continue;
+        SCOPED_TRACE(row.name);
+        uint8_t saved[16];
+        std::memcpy(saved, sim::GameBytes(address), sizeof saved);
+        sim::WriteJumpToRoutine(address, reinterpret_cast<const void*>(&Probe));
+        probed = false;
+        row.call();
+        EXPECT_TRUE(probed);
+        std::memcpy(sim::GameBytes(address), saved, sizeof saved);
+    }
+}
+
+TEST(HostAccessors, SanAndreasSetsRenderStatesThroughTheEngineGlobals) {
+    if (sim::LoadedRelease().game != sim::Game::SA) GTEST_SKIP() << "the others call a fixed address";
+    uint32_t engine = 0;
+    std::memcpy(&engine, sim::GameBytes(0xC97B24), 4);
+    uint8_t* cell = reinterpret_cast<uint8_t*>(uintptr_t{engine}) + 32;
+    uint32_t saved = 0;
+    std::memcpy(&saved, cell, 4);
+    const uint32_t probe = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&Probe));
+    std::memcpy(cell, &probe, 4);
+    probed = false;
+    RwRenderStateSet(12, reinterpret_cast<void*>(1));
+    EXPECT_TRUE(probed);
+    std::memcpy(cell, &saved, 4);
+}
+
+TEST(HostAccessors, MemberRoutinesReceiveTheirObject) {
+    if (!AtPreferredBase() || HostVersion() == 0) GTEST_SKIP() << "needs every routine in place";
+    sim::ResetHostWorld();
+    struct Row {
+        sim::HostRoutine routine;
+        const void* self;
+    };
+    const Where audio = {{0x95CDBE, 0x95CF76, 0x96D0B6}, {0xA10B8A, 0xA10B8A, 0xA10B8A}, 0xB6BC90};
+    void* const audioObject = reinterpret_cast<void*>(uintptr_t{AddressOf(audio)});
+    void* const radioManager = reinterpret_cast<void*>(uintptr_t{AddressOf(Same(0, 0, 0x8CB6F8))});
+    EXPECT_EQ(HostAudio(), audioObject);
+    EXPECT_EQ(HostRadioManager(), radioManager);
+    const Row rows[] = {
+        {sim::HostRoutine::SpriteDraw, &sprite},
+        {sim::HostRoutine::PadHideQuery, sim::World().padObject},
+        {sim::HostRoutine::PadRestoreQuery, sim::World().padObject},
+        {sim::HostRoutine::PadRestoreQueryElse, sim::World().padObject},
+        {sim::HostRoutine::UserTracksAvailable, audioObject},
+        {sim::HostRoutine::RetuneRadio, audioObject},
+        {sim::HostRoutine::SetRadioVolume, audioObject},
+        {sim::HostRoutine::CurrentStation, audioObject},
+        {sim::HostRoutine::RadioActive, radioManager},
+    };
+    for (const RoutineRow& row : kRoutines)
+        if (AddressOf(row.where)) row.call();
+    for (const Row& row : rows)
+        for (const sim::HostCall& call : sim::HostCallsTo(row.routine))
+            EXPECT_EQ(call.self, row.self) << call.name;
+    const std::vector<sim::HostCall> draws = sim::HostCallsTo(sim::HostRoutine::SpriteDraw);
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(std::memcmp(&draws[0].rect, &rect, sizeof rect), 0);
+    EXPECT_EQ(std::memcmp(&draws[0].colour, &colour, sizeof colour), 0);
+}
+
+struct VariableRow {
+    const char* name;
+    Where where;
+    std::function<uint32_t()> read;  // the accessor's answer, its bytes as a little-endian number
+    uint32_t expected;               // what it reads over the bytes 11 22 33 44 ...
+};
+
+uint32_t Bits(float value) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, 4);
+    return bits;
+}
+
+const VariableRow kVariables[] = {
+    {"HostClock", {{0x885B48, 0x885AF8, 0x895C38}, {0x974B2C, 0x974B34, 0x973B34}, 0xB7CB84},
+     [] { return HostClock(); }, 0x44332211},
+    {"HostTimeStep", {{0x8E2CB4, 0x8E2D68, 0x8F2EA8}, {0x975424, 0x97542C, 0x97442C}, 0xB7CB5C},
+     [] { return Bits(HostTimeStep()); }, 0x44332211},
+    {"HostSuppressFlags 1", {{0x95CD7C, 0x95CF34, 0x96D074}, {0xA10B36, 0xA10B3E, 0xA0FB3F}, 0xB7CB49},
+     [] { return uint32_t{HostSuppressFlag(0)}; }, 0x11},
+    {"HostSuppressFlags 2", {{0x95CDB1, 0x95CF69, 0x96D0A9}, {0xA10B76, 0xA10B7F, 0xA0FB80}, 0xB7CB48},
+     [] { return uint32_t{HostSuppressFlag(1)}; }, 0x11},
+    {"HostSuppressFlags 3", {{0x6FAD68, 0x6FAD68, 0x70AEA8}, {0x7E46F5, 0x7E46F5, 0x7E46F5}, 0xB6F065},
+     [] { return uint32_t{HostSuppressFlag(2)}; }, 0x11},
+    {"HostSuppressFlags 4", Same(0x95CD5B, 0xA10AF6, 0xA43088),
+     [] { return uint32_t{HostSuppressFlag(3)}; }, 0x11},
+    {"HostScreenWidth", Same(0x8F4364, 0x9B48DC, 0xC17044),
+     [] { return static_cast<uint32_t>(HostScreenWidth()); }, 0x44332211},
+    {"HostScreenHeight", Same(0x8F4368, 0x9B48E0, 0xC17048),
+     [] { return static_cast<uint32_t>(HostScreenHeight()); }, 0x44332211},
+    {"HostPendingStationSteps", Same(0x650B80, 0x783998, 0x8CB764),
+     [] { return static_cast<uint32_t>(HostPendingStationSteps()); }, 0x44332211},
+    {"HostRadioVolumeSetting", Same(0x5F2E4C, 0x86965A, 0xBA6798),
+     [] { return uint32_t{HostRadioVolumeSetting()}; }, 0x11},
+};
+
+TEST(HostAccessors, EveryVariableIsReadAtItsAddress) {
+    if (!AtPreferredBase()) GTEST_SKIP() << "fixed addresses need the image at 0x400000";
+    const uint8_t pattern[4] = {0x11, 0x22, 0x33, 0x44};
+    for (const VariableRow& row : kVariables) {
+        const uint32_t address = AddressOf(row.where);
+        if (address == 0) continue;
+        SCOPED_TRACE(row.name);
+        uint8_t saved[4];
+        std::memcpy(saved, sim::GameBytes(address), 4);
+        std::memcpy(sim::GameBytes(address), pattern, 4);
+        EXPECT_EQ(row.read(), row.expected);
+        std::memcpy(sim::GameBytes(address), saved, 4);
+    }
+}
+
+TEST(HostAccessors, FieldsSitAtTheirOffsets) {
+    struct Offsets {
+        uint32_t state, station, radioType, vehicleClass, pending, deadline;
+        int32_t driving;
+    };
+    const Offsets perGame[] = {{0x224, 0x229, 0, 0, 0, 0, 44},
+                               {0x244, 0x23C, 0, 0, 0, 0, 50},
+                               {0x530, 0, 0x1D3, 0x594, 0x01, 0x54, 50}};
+    const sim::Game game = sim::LoadedRelease().game;
+    if (game == sim::Game::None) GTEST_SKIP();
+    const Offsets& o = perGame[static_cast<int>(game) - 1];
+    uint8_t object[0x600] = {};
+    std::memcpy(object + o.state, "\x32\x00\x00\x00", 4);
+    EXPECT_EQ(HostCharacterState(object), 0x32);
+    EXPECT_EQ(HostDrivingState(), o.driving);
+    if (o.station) {
+        HostVehicleRadioStation(object) = 7;
+        EXPECT_EQ(object[o.station], 7);
+    }
+    if (o.radioType) {
+        object[o.radioType] = 3;
+        std::memcpy(object + o.vehicleClass, "\x0a\x00\x00\x00", 4);
+        EXPECT_EQ(HostVehicleRadioType(object), 3);
+        EXPECT_EQ(HostVehicleClass(object), 10);
+        HostRadioManagerPending(object) = 9;
+        SetHostRadioManagerDeadline(object, 0x01020304);
+        EXPECT_EQ(object[o.pending], 9);
+        EXPECT_EQ(std::memcmp(object + o.deadline, "\x04\x03\x02\x01", 4), 0);
+    }
+}
+
+TEST(HostAccessors, OnAnUnknownReleaseThePluginCallsNoHostRoutine) {
+    if (HostVersion() != 0) GTEST_SKIP() << "a recognised release";
+    sim::ClearHostCallLog();
+    sim::RunGameCode(selected_game::kHostCells.replacedRoutine.address);
+    EXPECT_TRUE(sim::HostCallLog().empty());
+}
+
+}  // namespace
