@@ -1,5 +1,6 @@
 #include "event_call_sites.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 
@@ -88,6 +89,15 @@ void WriteEventCallSites(Game game, int32_t code) {
 uint32_t EventCallee(uint32_t site) {
     const LaidOutSite* found = Find(site);
     return found ? found->callee : 0;
+}
+
+std::vector<uint32_t> EventCallSitesOf(Game game, GameEvent event) {
+    const SiteTable table = TablesOf(game)[static_cast<size_t>(event)];
+    std::vector<uint32_t> sites;
+    for (size_t i = 0; i < table.count; ++i)
+        if (std::find(sites.begin(), sites.end(), table.rows[i].address) == sites.end())
+            sites.push_back(table.rows[i].address);
+    return sites;
 }
 
 std::array<uint8_t, 5> LaidOutSiteBytes(uint32_t site) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "game_id.h"
 
@@ -18,6 +19,11 @@ uint32_t EventCallee(uint32_t site);
 
 // What that callee returns: 0xC0000000 | site.
 constexpr uint32_t EventCalleeResult(uint32_t site) { return 0xC0000000u | site; }
+
+enum class GameEvent { RwStartup, FrameProcess, RwShutdown };
+
+// The call sites of `event` in every release of `game`, in table order, each address once.
+std::vector<uint32_t> EventCallSitesOf(Game game, GameEvent event);
 
 // The five bytes at an event call site of the game, of any release, as the stand-in left
 // them before anything was hooked.

@@ -54,6 +54,14 @@ void WriteLauncher() {
     }
 }
 
+const void* BranchTarget(uint32_t address) {
+    const uint8_t* at = GameBytes(address);
+    if (at[0] != 0xE8 && at[0] != 0xE9) return nullptr;
+    int32_t offset = 0;
+    std::memcpy(&offset, at + 1, 4);
+    return at + 5 + offset;
+}
+
 uint32_t RunGameCode(uint32_t address) {
     using Launcher = uint32_t (*)(uintptr_t);
     auto launch = reinterpret_cast<Launcher>(GameBytes(kLauncherAddress));

@@ -32,6 +32,9 @@ void WriteCallSite(uint32_t site, uint32_t callee);
 // Writes the launcher; RunGameCode needs it. The stand-in's image set-up writes it.
 void WriteLauncher();
 
+// Where the E8 or E9 rel32 at game address `address` leads, null for any other instruction.
+const void* BranchTarget(uint32_t address);
+
 // Calls the code at game address `address` through the launcher, answering eax.
 uint32_t RunGameCode(uint32_t address);
 

@@ -5,8 +5,10 @@
 //   standin_game.exe <iii|vc|sa> svg      <dll> <image> [options]     LoadSVGToRwTexture
 //   standin_game.exe <iii|vc|sa> find     <dll> <folder> <name> [..]  FindPNGinFolderPath
 //   standin_game.exe <iii|vc|sa> find-svg <dll> <folder> <name> [..]  FindSVGinFolderPath
+//   standin_game.exe <iii|vc|sa> radio    <release> [radio options]  the plug-ins of its folder
 //   options: --size WxH  --mipmaps  --use-mipmaps N  --max-levels N  --row-padding N
 //            --out DIR (levels written as DIR\levelN.png)
+//   radio options: --frames N  --reload-at F,F..  --edit KEY=VALUE@F  --unload (radio_run.h)
 //
 // The game image is this executable's `.game` section at 0x401000; the stand-in RenderWare
 // engine (sim/rw_engine.cpp, shared with the Linux build) is reached through jumps written at
@@ -27,6 +29,7 @@
 #include "../host_routines.h"
 #include "../rw_engine.h"
 #include "ombrix_commands.h"
+#include "radio_run.h"
 
 namespace {
 
@@ -61,6 +64,8 @@ int Usage(const char* problem) {
     std::printf(
         "usage: standin_game.exe <iii|vc|sa> load|svg <dll> <image> [options]\n"
         "       standin_game.exe <iii|vc|sa> find|find-svg <dll> <folder> <name> [options]\n"
+        "       standin_game.exe <iii|vc|sa> radio <release> [--frames N] [--reload-at F,F..] "
+        "[--edit KEY=VALUE@F] [--unload]\n"
         "options: --size WxH --mipmaps --use-mipmaps N --max-levels N --row-padding N "
         "--out DIR\n");
     return 2;
@@ -78,17 +83,20 @@ int main(int argc, char** argv) {
     std::string game = argv[1];
     const games::HostRwFunctions* table = GameTable(game);
     if (!table) return Usage("game must be iii, vc or sa");
+    const bool radio = std::string(argv[2]) == "radio";
     const Command* command = nullptr;
     for (const Command& c : kCommands)
         if (c.name == std::string(argv[2])) command = &c;
-    if (!command) return Usage("command must be load, svg, find or find-svg");
+    if (!command && !radio) return Usage("command must be load, svg, find, find-svg or radio");
 
+    const std::vector<std::string> operands(argv + 3, argv + argc);
     standin::ExportRequest request;
-    request.exportName = command->exportName;
+    standin::RadioRequest radioRequest;
     std::string error;
-    if (!standin::ParseExportRequest(std::vector<std::string>(argv + 3, argv + argc),
-                                     command->folderForm, request, error))
+    if (radio ? !standin::ParseRadioRequest(operands, radioRequest, error)
+              : !standin::ParseExportRequest(operands, command->folderForm, request, error))
         return Usage(error.c_str());
+    if (command) request.exportName = command->exportName;
 
     if (!sim::MapGameImage()) {
         std::printf("error: the game image at 0x%x could not be had (module at %p)\n",
@@ -98,11 +106,12 @@ int main(int argc, char** argv) {
     std::printf("game %s image 0x%08x-0x%08x\n", game.c_str(), sim::GameImageBase(),
                 static_cast<unsigned>(sim::GameImageBase() + sim::kGameImageSize));
     sim::InstallRwEngine(*table);
-    // No release signature is written, so only the fixed host routines and variables exist.
-    sim::InstallHostRoutines(GameOf(game), 0);
     std::printf("engine RwRasterCreate 0x%x RwRasterDestroy 0x%x RwRasterLock 0x%x "
                 "RwRasterUnlock 0x%x RwTextureCreate 0x%x\n",
                 table->rasterCreate, table->rasterDestroy, table->rasterLock,
                 table->rasterUnlock, table->textureCreate);
+    if (radio) return standin::RunRadio(GameOf(game), radioRequest);
+    // No release signature is written, so only the fixed host routines and variables exist.
+    sim::InstallHostRoutines(GameOf(game), 0);
     return standin::RunExportRequest(request);
 }

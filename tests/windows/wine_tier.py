@@ -1,14 +1,19 @@
 #!/usr/bin/env python3
 """The Windows tier: checks of the built DLLs and the real Ombrix DLLs run under Wine.
 
-    wine_tier.py check-dll --objdump OBJDUMP DLL...
-        exports and imports of Ombrix DLLs (four undecorated exports, system DLLs only)
+    wine_tier.py check-dll --objdump OBJDUMP [--radio] DLL...
+        exports and imports of Ombrix DLLs (four undecorated exports, system DLLs only), or
+        with --radio of Tessivo DLLs (no exports, system DLLs only, GetKeyState not imported)
     wine_tier.py check-standin --objdump OBJDUMP EXE
         layout of the stand-in game: image base 0x400000, `.game` first at 0x401000
     wine_tier.py prefix --prefix DIR
         creates the Wine prefix once (a ctest fixture); reused while its marker is there
     wine_tier.py run --game GAME --standin EXE --dll DLL --prefix DIR --work DIR
         one game's scenarios: the real DLL in standin_game.exe under Wine
+    wine_tier.py radio --game GAME --release CODE --standin EXE --ombrix DLL --tessivo DLL
+                       --prefix DIR --work DIR --source DIR
+        the real Ombrix and Tessivo DLLs loaded by the stand-in game as the plug-in loader
+        loads them: start-up, frames with the reload key, shut-down, unload
     wine_tier.py shutdown --prefix DIR
         stops the prefix's wineserver (the fixture's cleanup)
 
@@ -116,6 +121,20 @@ def check_imports(checks, imports):
                          "not on the allow-list of Windows system DLLs")
 
 
+def imported_names(dump, dll):
+    """The names imported from `dll` (case-insensitive), from objdump -p's import tables."""
+    names, inside = [], False
+    for line in dump.splitlines():
+        m = re.match(r"^\s*DLL Name:\s*(\S+)", line)
+        if m:
+            inside = m.group(1).lower() == dll.lower()
+            continue
+        m = re.match(r"^\s+[0-9a-f]+\s+\d+\s+(\S+)", line)
+        if inside and m:
+            names.append(m.group(1))
+    return names
+
+
 def cmd_check_dll(args):
     status = 0
     for dll in args.dlls:
@@ -128,18 +147,24 @@ def cmd_check_dll(args):
                      "image is a DLL (IMAGE_FILE_DLL)")
         exports = pe_exports(private)
         print(f"  exports: {', '.join(exports) or '(none)'}")
-        for name in sorted(EXPORTS):
+        wanted = set() if args.radio else EXPORTS
+        for name in sorted(wanted):
             decorated = [e for e in exports if name in e and e != name]
             checks.check(name in exports, f"export {name} present undecorated",
                          "missing" + (f" (decorated: {', '.join(decorated)})"
                                       if decorated else ""))
         for name in exports:
-            checks.check(name in EXPORTS and "@" not in name and not name.startswith("_"),
-                         f"export {name} is one of the four, undecorated",
+            checks.check(name in wanted and "@" not in name and not name.startswith("_"),
+                         f"export {name} is one of the {len(wanted)} wanted, undecorated",
                          "unexpected or decorated export")
         imports = pe_imports(private)
         print(f"  imports: {', '.join(imports)}")
         check_imports(checks, imports)
+        if args.radio:
+            user32 = imported_names(private, "user32.dll")
+            print(f"  from user32: {', '.join(user32) or '(nothing)'}")
+            checks.check("GetKeyState" not in user32,
+                         "GetKeyState not imported (bound at run time from a loaded user32)")
         status |= checks.finish()
     return status
 
@@ -683,6 +708,166 @@ def scenario_suite(args):
     return checks.finish()
 
 
+
+# ---------------------------------------------------------------------------------------------
+# The radio plug-in in the stand-in game
+
+SLOTS_CONSTRUCTED = {"iii": False, "vc": True, "sa": True}   # sprites constructed at load
+SLOTS_DESTRUCTED = {"iii": False, "vc": True, "sa": False}   # and destructed at unload
+DEFAULT_SETTINGS = {"ReloadKey": 162, "ColorType": 2, "IconGap": 3, "IconSizeMultiplier": 50,
+                    "Alpha1stNonActive": 128, "Alpha2ndNonActive": 64,
+                    "RadioSliderTimeout": 4000, "RadioSliderAnimSpeed": 15,
+                    "OnlyPlayScrollOnPress": 0, "DisableScrollAnim": 0, "CenterIconOnly": 0,
+                    "EnableBicycleRadioIcon": 0, "DisableIconDisplayWhileEntering": 0}
+
+
+def station_icon_names(source, game):
+    """The game's icon table in slot order, as games/<game>/station_icons.h lists it."""
+    text = open(os.path.join(source, "games", game, "station_icons.h")).read()
+    return re.findall(r'"([^"]+)"', text[text.index("kStationIconTable"):])
+
+
+def make_game_folder(root, standin, ombrix, tessivo, icons):
+    """A game folder as a player lays it out: the game, the radio plug-in beside it, the
+    image library in its scripts folder, and the icon set."""
+    if os.path.exists(root):
+        shutil.rmtree(root)
+    os.makedirs(os.path.join(root, "scripts"))
+    icon_dir = os.path.join(root, "halvenmoor_mods", "Tessivo", "icons")
+    os.makedirs(icon_dir)
+    exe = os.path.join(root, "game.exe")
+    shutil.copy(standin, exe)
+    shutil.copy(tessivo, os.path.join(root, os.path.basename(tessivo)))
+    if ombrix:
+        shutil.copy(ombrix, os.path.join(root, "scripts", os.path.basename(ombrix)))
+    for i, name in enumerate(icons):
+        rgba = bytes((i * 9 % 256, 255 - i * 9 % 256, 128, 255)) * (16 * 16)
+        with open(os.path.join(icon_dir, name + ".png"), "wb") as out:
+            out.write(png_bytes(16, 16, rgba))
+    return exe, icon_dir
+
+
+def settings_lines(r):
+    """{when: {key: value}} from the stand-in's "settings WHEN key=value..." lines."""
+    out = {}
+    for line in r.lines:
+        m = re.match(r"^settings (\S+) (.*)$", line)
+        if m:
+            out[m.group(1)] = {k: int(v) for k, v in re.findall(r"(\w+)=(-?\d+)", m.group(2))}
+    return out
+
+
+def radio_suite(args):
+    game, release = args.game, args.release
+    checks = Checks(f"wine radio {game}")
+    wine = require_wine()
+    env = wine_env(args.prefix)
+    work = os.path.abspath(args.work)
+    icons = station_icon_names(args.source, game)
+    default_ini = open(os.path.join(args.source, "tests", "radio", "default_tessivo.ini"),
+                       "rb").read()
+    slots = len(icons)
+
+    def run(label, exe, *operands):
+        argv = [wine, exe, game, "radio", *operands]
+        code, out, err, seconds = run_wine(argv, env, WINE_RUN_TIMEOUT)
+        print(f"[{game}] {label}: wine run {seconds:.1f} s, exit {code}", flush=True)
+        return Result(argv[1:], code, out, err, seconds)
+
+    # 1. A player's first start: the file is created, the icons load, the reload key reads the
+    # file again, RenderWare's end destroys the icons and unloading puts the calls back.
+    exe, icon_dir = make_game_folder(os.path.join(work, "first-start"), args.standin,
+                                     args.ombrix, args.tessivo, icons)
+    r = run("first start", exe, str(release), "--frames", "5", "--edit", "IconGap=7@3",
+            "--reload-at", "4,5", "--unload")
+    before = checks.failures
+    lines = set(r.lines)
+    checks.check(r.returncode == 0, "first start: exit 0", f"exit {r.returncode}")
+    for dll in (args.ombrix, args.tessivo):
+        checks.check(f"plugin {os.path.basename(dll)} loaded" in lines,
+                     f"first start: {os.path.basename(dll)} loaded by the stand-in's loader")
+    routine = [l for l in r.lines if l.startswith("replaced-routine 0x")]
+    checks.check(routine[:1] and routine[0].endswith("jumps-into-plugin"),
+                 "first start: the replaced routine jumps into the plug-in", str(routine[:1]))
+    sites = [l for l in r.lines if l.startswith("site ")]
+    half = len(sites) // 2
+    loaded, unloaded = sites[:half], sites[half:]
+    ours = [l for l in loaded if "(other release)" not in l]
+    checks.check(len(ours) == 3 and all(l.endswith(" redirected") for l in ours),
+                 "first start: the release's three call sites are redirected", "; ".join(ours))
+    # A call of another release that shares bytes with one of ours changes with it.
+    ours_at = [int(l.split()[2], 16) for l in ours]
+    apart = [l for l in loaded if "(other release)" in l
+             and all(abs(int(l.split()[2], 16) - a) >= 5 for a in ours_at)]
+    checks.check(all(l.endswith("as-laid-out (other release)") for l in apart),
+                 "first start: other releases' sites untouched", "; ".join(apart))
+    checks.check(all("as-laid-out" in l for l in unloaded) and len(unloaded) == len(loaded),
+                 "unload: every call site written back", "; ".join(unloaded))
+    checks.check(len(routine) == 2 and not routine[1].endswith("not-jumped"),
+                 "unload: the jump over the replaced routine stays", str(routine))
+    checks.check(r.fact("sprites") in (f"constructed {slots if SLOTS_CONSTRUCTED[game] else 0}",),
+                 f"first start: sprites constructed as the {game} build does",
+                 str(r.fact("sprites")))
+    destructed = [l for l in r.lines if l.startswith("sprites destructed")]
+    checks.check(destructed == [f"sprites destructed {slots if SLOTS_DESTRUCTED[game] else 0}"],
+                 f"unload: sprites destructed as the {game} build does", str(destructed))
+    ini = os.path.join(work, "first-start", "halvenmoor_mods", "Tessivo", "tessivo.ini")
+    written = open(ini, "rb").read() if os.path.exists(ini) else b""
+    checks.check(written.replace(b"IconGap=7", b"IconGap=3") == default_ini,
+                 "first start: the settings file as the host tests expect it, byte for byte",
+                 repr(written[:200]))
+    checks.check(f"startup done, textures live {slots}" in lines,
+                 f"first start: all {slots} icons loaded through the image library",
+                 str([l for l in r.lines if l.startswith("startup done")]))
+    caches = os.listdir(os.path.join(icon_dir, ".mipcache")) \
+        if os.path.isdir(os.path.join(icon_dir, ".mipcache")) else []
+    missing = [n for n in icons if f"{n}.png_16x16.mipmap" not in caches]
+    checks.check(not missing, "first start: a cache file named after every icon",
+                 "missing " + ", ".join(missing[:5]))
+    seen = settings_lines(r)
+    checks.check(r.fact("settings-record") == "found", "the settings record is found",
+                 str(r.fact("settings-record")))
+    checks.check(seen.get("after-startup") == DEFAULT_SETTINGS,
+                 "start-up reads the defaults it wrote", str(seen.get("after-startup")))
+    gaps = [seen.get(w, {}).get("IconGap") for w in
+            ("frame-3-key-up", "frame-4-key-down", "frame-5-key-down")]
+    checks.check(gaps == [3, 7, 7],
+                 "the reload key (SetKeyboardState, GetKeyState) reads the edited file",
+                 f"IconGap at frames 3, 4, 5: {gaps}")
+    checks.check(f"shutdown done, textures live 0, destroyed {slots}" in lines,
+                 "shut-down destroys every icon", str([l for l in r.lines
+                                                       if l.startswith("shutdown done")]))
+    if checks.failures != before:
+        r.show()
+
+    # 2. A release the build does not know: the jump only, no calls redirected, nothing read.
+    exe, _ = make_game_folder(os.path.join(work, "unknown"), args.standin, args.ombrix,
+                              args.tessivo, icons[:2])
+    r = run("unknown release", exe, "0", "--frames", "2")
+    before = checks.failures
+    checks.check(r.returncode == 0, "unknown release: exit 0", f"exit {r.returncode}")
+    checks.check(all(not l.endswith("redirected") for l in r.lines if l.startswith("site ")),
+                 "unknown release: no call redirected")
+    checks.check(not os.path.exists(os.path.join(work, "unknown", "halvenmoor_mods", "Tessivo",
+                                                 "tessivo.ini")),
+                 "unknown release: no settings file written")
+    if checks.failures != before:
+        r.show()
+
+    # 3. No image library anywhere: the error box, then exit status 1.
+    exe, _ = make_game_folder(os.path.join(work, "no-library"), args.standin, None,
+                              args.tessivo, icons[:2])
+    r = run("missing library", exe, str(release))
+    before = checks.failures
+    checks.check(r.returncode == 1, "missing library: the game ends with exit status 1",
+                 f"exit {r.returncode}")
+    checks.check("startup call" in r.lines and not any(l.startswith("startup done")
+                                                       for l in r.lines),
+                 "missing library: ends inside the start-up call")
+    if checks.failures != before:
+        r.show()
+    return checks.finish()
+
 # ---------------------------------------------------------------------------------------------
 
 def main():
@@ -691,6 +876,7 @@ def main():
     sub = parser.add_subparsers(dest="command", required=True)
     p = sub.add_parser("check-dll")
     p.add_argument("--objdump", required=True)
+    p.add_argument("--radio", action="store_true", help="Tessivo DLLs: no exports")
     p.add_argument("dlls", nargs="+")
     p = sub.add_parser("check-standin")
     p.add_argument("--objdump", required=True)
@@ -698,6 +884,15 @@ def main():
     p = sub.add_parser("prefix")
     p.add_argument("--prefix", required=True)
     p.add_argument("--warm-up", help="a program run once after the server has started")
+    p = sub.add_parser("radio")
+    p.add_argument("--game", required=True, choices=sorted(RW_TABLES))
+    p.add_argument("--release", required=True, type=int)
+    p.add_argument("--standin", required=True)
+    p.add_argument("--ombrix", required=True)
+    p.add_argument("--tessivo", required=True)
+    p.add_argument("--prefix", required=True)
+    p.add_argument("--work", required=True)
+    p.add_argument("--source", required=True, help="the repository, for tables and expectations")
     p = sub.add_parser("shutdown")
     p.add_argument("--prefix", required=True)
     p = sub.add_parser("run")
@@ -708,7 +903,8 @@ def main():
     p.add_argument("--work", required=True)
     args = parser.parse_args()
     handlers = {"check-dll": cmd_check_dll, "check-standin": cmd_check_standin,
-                "prefix": cmd_prefix, "shutdown": cmd_shutdown, "run": scenario_suite}
+                "prefix": cmd_prefix, "shutdown": cmd_shutdown, "run": scenario_suite,
+                "radio": radio_suite}
     return handlers[args.command](args)
 
 
