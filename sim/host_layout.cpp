@@ -87,6 +87,11 @@ const games::HostCells* HostCellsOf(Game game) {
     return tables ? tables->cells : nullptr;
 }
 
+const games::HostFields* HostFieldsOf(Game game) {
+    const GameTables* tables = TablesOf(game);
+    return tables ? &tables->fields : nullptr;
+}
+
 uint32_t CellAddress(Game game, int32_t code, uint32_t base, const games::HostCell& cell) {
     const GameTables* tables = TablesOf(game);
     return tables ? Resolve(*tables, code, base, cell) : 0;

@@ -36,4 +36,7 @@ uint32_t CellAddress(Game game, int32_t code, uint32_t base, const games::HostCe
 // The game's table of cells, null for Game::None.
 const games::HostCells* HostCellsOf(Game game);
 
+// The byte offsets of its objects' fields, null for Game::None.
+const games::HostFields* HostFieldsOf(Game game);
+
 }  // namespace sim

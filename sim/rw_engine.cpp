@@ -22,6 +22,7 @@ struct SimRaster {
 
 struct SimTexture {
     RwTexture rw;
+    uint32_t creationIndex;
 };
 
 struct EngineState {
@@ -29,6 +30,7 @@ struct EngineState {
     std::vector<RwCall> log;
     std::vector<std::unique_ptr<SimRaster>> rasters;
     std::vector<std::unique_ptr<SimTexture>> textures;
+    uint32_t texturesCreated = 0;
     int failAfter[static_cast<int>(RwOp::Count)];
     EngineState() { std::fill(std::begin(failAfter), std::end(failAfter), -1); }
 };
@@ -138,6 +140,12 @@ bool RasterPaddingIntact(const RwRaster* raster) {
     return true;
 }
 
+uint32_t TextureCreationIndex(const RwTexture* texture) {
+    for (const auto& t : State().textures)
+        if (&t->rw == texture) return t->creationIndex;
+    return 0;
+}
+
 void DestroyTexture(RwTexture* texture) {
     auto& textures = State().textures;
     auto it = std::find_if(textures.begin(), textures.end(),
@@ -234,6 +242,7 @@ RwTexture* __cdecl SimRwTextureCreate(RwRaster* raster) {
     texture->rw.raster = raster;
     texture->rw.filterAddressing = kInitialFilterAddressing;
     texture->rw.refCount = 1;
+    texture->creationIndex = ++State().texturesCreated;
     call.failed = false;
     Log(call);
     State().textures.push_back(std::move(texture));

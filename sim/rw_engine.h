@@ -60,6 +60,10 @@ std::vector<uint8_t> RasterLevelPixels(const RwRaster* raster, uint32_t level);
 // True while no byte between rows was ever changed.
 bool RasterPaddingIntact(const RwRaster* raster);
 
+// 1-based order of the live texture's RwTextureCreate since the last ResetRwEngine, 0 for
+// null or a texture not alive: names a texture alike in every process that loads the same.
+uint32_t TextureCreationIndex(const RwTexture* texture);
+
 // The game's RwTextureDestroy: frees the texture and its raster.
 void DestroyTexture(RwTexture* texture);
 
