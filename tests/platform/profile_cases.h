@@ -50,7 +50,6 @@ const ReadCase kReadCases[] = {
     {"value", "text", INI_TEXT("[Settings]\r\nIconGap=abc\r\n"), 0},
     {"value", "blanks only", INI_TEXT("[Settings]\r\nIconGap=   \r\n"), 7},
     {"value", "empty, negative default", INI_TEXT("[Settings]\r\nIconGap=\r\n"), 0xFFFFFFFEu, -2},
-    {"value", "2^32 wraps to 0", INI_TEXT("[Settings]\r\nIconGap=4294967296\r\n"), 0},
     {"value", "overflow", INI_TEXT("[Settings]\r\nIconGap=99999999999\r\n"), 1215752191u},
     {"value", "first 29 characters", INI_TEXT("[Settings]\r\nIconGap=000000000000000000000000000012\r\n"), 1},
     {"value", "5000 digits", INI_LONG("[Settings]\r\nIconGap=", 5000, '1', "\r\n"), 1729917383u},
@@ -60,7 +59,7 @@ const ReadCase kReadCases[] = {
     {"names", "blanks in the file", INI_TEXT("  [\tSettings  ]  \r\n  IconGap  =5\r\n"), 5},
     {"names", "asked with blanks", INI_TEXT("[Settings]\r\nIconGap=5\r\n"), 5, 7, " Settings\t", "  IconGap "},
     {"names", "text after bracket", INI_TEXT("[Settings] ; options\r\nIconGap=5\r\n"), 5},
-    {"names", "no closing bracket: still the section above", INI_TEXT("[Settings]\r\nA=1\r\n[Other\r\nIconGap=5\r\n"), 5},
+    {"names", "no closing bracket", INI_TEXT("[Settings]\r\nA=1\r\n[Other\r\nIconGap=5\r\n"), 5},
     {"names", "comments", INI_TEXT("; tessivo.ini\r\n[Settings]\r\n;IconGap=5\r\nIconGap=3\r\n"), 3},
     {"names", "longer key name", INI_TEXT("[Settings]\r\nIconGapX=5\r\n"), 7},
     {"names", "other section", INI_TEXT("[Other]\r\nIconGap=5\r\n"), 7},
@@ -70,7 +69,6 @@ const ReadCase kReadCases[] = {
     {"file", "no last line end", INI_TEXT("[Settings]\r\nIconGap=5"), 5},
     {"file", "LF line ends", INI_TEXT("[Settings]\nIconGap=5\n"), 5},
     {"file", "UTF-8 mark", INI_TEXT("\xEF\xBB\xBF[Settings]\r\nIconGap=5\r\n"), 5},
-    {"file", "5000-character line before", INI_LONG("[Settings]\r\n;", 5000, 'x', "\r\nIconGap=5\r\n"), 5},
 };
 
 struct WriteCall {
@@ -104,7 +102,6 @@ const WriteCase kWriteCases[] = {
      INI_TEXT("; top\r\n[Other]\r\nB=2\r\n[Settings]\r\nIconGap=5\r\n")},
 };
 
-// ---------------------------------------------------------------------------------------------
 // Running a case: the same code under the substitute and under Windows.
 
 inline std::string Expand(const Bytes& b) {
@@ -121,7 +118,8 @@ inline std::string Shown(const std::string& bytes) {
         const auto c = static_cast<unsigned char>(ch);
         char piece[8] = {ch, '\0'};
         if (c == '\r' || c == '\n') std::snprintf(piece, sizeof piece, "%s", c == '\r' ? "\\r" : "\\n");
-        else if (c < 0x20 || c >= 0x7f || c == '"' || c == '\\') std::snprintf(piece, sizeof piece, "\\x%02x", c);
+        else if (c < 0x20 || c >= 0x7f || c == '"' || c == '\\')
+            std::snprintf(piece, sizeof piece, "\\x%02x", c);
         out += piece;
     }
     return out + "\"";
@@ -167,8 +165,10 @@ inline std::string RunReadCase(const ReadCase& c, size_t index, const std::strin
     if (c.file.head && !WriteBytes(path, before)) return "cannot make the file " + path;
     const UINT got = GetPrivateProfileIntA(c.section, c.key, c.fallback, path.c_str());
     std::string detail, after;
-    if (got != c.expected) detail = "answer " + std::to_string(got) + ", expected " + std::to_string(c.expected);
-    if (ReadBytes(path, after) != (c.file.head != nullptr) || after != before) detail += "; reading changed the file";
+    if (got != c.expected)
+        detail = "answer " + std::to_string(got) + ", expected " + std::to_string(c.expected);
+    if (ReadBytes(path, after) != (c.file.head != nullptr) || after != before)
+        detail += "; reading changed the file";
     return detail;
 }
 
@@ -177,10 +177,12 @@ inline std::string RunWriteCase(const WriteCase& c, size_t index, const std::str
     const std::string path = CaseFile(c.inMissingFolder ? missing : folder, 'w', index);
     if (c.before.head && !WriteBytes(path, Expand(c.before))) return "cannot make the file " + path;
     std::string detail, after;
-    for (const WriteCall& call : c.calls)
-        if (call.section &&
-            (WritePrivateProfileStringA(call.section, call.key, call.value, path.c_str()) != FALSE) != (c.result != FALSE))
-            detail += std::string("; a call answered ") + (c.result ? "FALSE" : "TRUE");
+    for (const WriteCall& call : c.calls) {
+        if (!call.section) break;
+        const BOOL result = WritePrivateProfileStringA(call.section, call.key, call.value, path.c_str());
+        if ((result != FALSE) != (c.result != FALSE))
+            detail += result ? "; a call answered TRUE" : "; a call failed";
+    }
     const bool exists = ReadBytes(path, after);
     if (exists != (c.after.head != nullptr) || (exists && after != Expand(c.after)))
         detail += "; file " + (exists ? Shown(after) : "missing") + ", expected " +
