@@ -1,0 +1,132 @@
+// radio_drive_<game>: the radio plug-in's host build in a game folder, the scripted drive
+// played through the game's calls, and what it drew written out: the frames as text (the
+// Wine tier compares them with the real DLL's), key frames, a contact sheet, an animation.
+//
+//   radio_drive_vc GAME_FOLDER OUT_FOLDER [--release CODE]
+//
+// The stand-in lays the game out before main from SIM_GAME, SIM_RELEASE and SIM_MODULE_FILE;
+// the program sets them from its arguments and starts itself again when they differ.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "drive_pictures.h"
+#include "games/selected_game.h"
+#include "image/exports.h"
+#include "platform/platform.h"
+#include "platform/posix/substitute.h"
+#include "radio/image_library_binding.h"
+#include "sim/drive_frames_file.h"
+#include "sim/event_call_sites.h"
+#include "sim/game_code.h"
+#include "sim/option_numbers.h"
+#include "sim/release_scenario.h"
+#include "sim/rw_engine.h"
+#include "sim/scripted_drive.h"
+#include "station_badges.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kUsage[] = "usage: radio_drive_" DRIVE_GAME_NAME " GAME_FOLDER OUT_FOLDER [--release CODE]\n";
+const HMODULE kImageLibrary = reinterpret_cast<HMODULE>(uintptr_t{0x7A000000});
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "radio_drive: %s\n%s", message.c_str(), kUsage);
+    return 1;
+}
+
+struct Arguments {
+    fs::path folder;
+    fs::path out;
+    uint32_t release = DRIVE_DEFAULT_RELEASE;
+    bool valid = false;
+};
+
+Arguments Parse(int argc, char** argv) {
+    Arguments a;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 4 && args[2] == "--release" && sim::ParseOptionNumber(args[3], a.release))
+        args.resize(2);
+    if (args.size() != 2) return a;
+    std::error_code error;
+    a.folder = fs::absolute(args[0], error);
+    a.out = fs::absolute(args[1], error);
+    a.valid = !error;
+    return a;
+}
+
+// Runs after the stand-in laid the image out and before the plug-in's static objects, which
+// need the game: when the environment names another, the program starts again in the right one.
+__attribute__((constructor(102))) void Relaunch(int argc, char** argv, char**) {
+    const Arguments a = Parse(argc, argv);
+    // Without a game named, the plug-in's static objects would call into an empty image.
+    if (!a.valid) std::_Exit(Fail("expected a game folder and an output folder"));
+    const std::string code = std::to_string(a.release), gameFile = (a.folder / "game.exe").string();
+    const char* game = std::getenv("SIM_GAME");
+    const char* release = std::getenv("SIM_RELEASE");
+    const char* file = std::getenv("SIM_MODULE_FILE");
+    if (game && release && file && game == std::string(DRIVE_GAME_NAME) && code == release && gameFile == file)
+        return;
+    setenv("SIM_GAME", DRIVE_GAME_NAME, 1);
+    setenv("SIM_RELEASE", code.c_str(), 1);
+    setenv("SIM_MODULE_FILE", gameFile.c_str(), 1);
+    execv("/proc/self/exe", argv);
+    std::perror("radio_drive: cannot start again");
+    std::_Exit(1);
+}
+
+void RunSites(sim::GameEvent event) {
+    for (uint32_t site : sim::EventCallSitesOf(sim::LoadedRelease().game, event))
+        if (sim::EventCallee(site)) sim::RunGameCode(site);
+}
+
+bool HasPng(const fs::path& folder) {
+    std::error_code ignored;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ignored))
+        if (entry.path().extension() == ".png") return true;
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Arguments a = Parse(argc, argv);
+    const fs::path &folder = a.folder, &out = a.out;
+    std::error_code error;
+    fs::create_directories(out, error);
+    if (!fs::is_directory(out)) return Fail("cannot make " + out.string());
+
+    const fs::path icons = folder / "halvenmoor_mods" / "Tessivo" / "icons";
+    fs::create_directories(icons, error);
+    if (!HasPng(icons)) {
+        const std::vector<std::string> names(selected_game::kStationIconTable.begin(),
+                                             selected_game::kStationIconTable.end());
+        if (!WriteStationBadges(icons.string(), names)) return Fail("cannot write icons into " + icons.string());
+        std::printf("icons %zu written to %s\n", names.size(), icons.c_str());
+    }
+    substitute::RegisterModule(kImageLibrary, (folder / ("Ombrix." DRIVE_GAME_NAME ".asi")).c_str(),
+                               {substitute::Export(kFindPngExportName, &FindPNGinFolderPath)});
+    sim::InstallRwEngine(selected_game::kRwFunctions);
+
+    RunSites(sim::GameEvent::RwStartup);
+    std::printf("release %d: textures after start-up %d\n", static_cast<int>(a.release), sim::LiveTextures());
+    const std::vector<sim::DriveFrame> frames = sim::PlayDrive(sim::RadioDriveScript());
+    const std::vector<std::string> pictures = WriteDrivePictures(out.string(), frames);
+    RunSites(sim::GameEvent::RwShutdown);
+
+    const std::string framesFile = (out / "frames.txt").string();
+    if (!sim::WriteDriveFrames(framesFile, sim::LoadedRelease().game, static_cast<int32_t>(a.release), frames))
+        return Fail("cannot write " + framesFile);
+    size_t draws = 0;
+    for (const sim::DriveFrame& frame : frames)
+        for (const sim::DrawnCall& call : frame.drawn) draws += call.routine == sim::HostRoutine::SpriteDraw;
+    std::printf("frames %zu with %zu sprite draws: %s\n", frames.size(), draws, framesFile.c_str());
+    for (const std::string& picture : pictures) std::printf("picture %s\n", picture.c_str());
+    return 0;
+}
