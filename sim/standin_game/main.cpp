@@ -8,7 +8,8 @@
 //   standin_game.exe <iii|vc|sa> radio    <release> [radio options]  the plug-ins of its folder
 //   options: --size WxH  --mipmaps  --use-mipmaps N  --max-levels N  --row-padding N
 //            --out DIR (levels written as DIR\levelN.png)
-//   radio options: --frames N  --reload-at F,F..  --edit KEY=VALUE@F  --unload (radio_run.h)
+//   radio options: --frames N  --reload-at F,F..  --edit KEY=VALUE@F  --unload  --drive FILE
+//                  (radio_run.h)
 //
 // The game image is this executable's `.game` section at 0x401000; the stand-in RenderWare
 // engine (sim/rw_engine.cpp, shared with the Linux build) is reached through jumps written at
@@ -65,7 +66,7 @@ int Usage(const char* problem) {
         "usage: standin_game.exe <iii|vc|sa> load|svg <dll> <image> [options]\n"
         "       standin_game.exe <iii|vc|sa> find|find-svg <dll> <folder> <name> [options]\n"
         "       standin_game.exe <iii|vc|sa> radio <release> [--frames N] [--reload-at F,F..] "
-        "[--edit KEY=VALUE@F] [--unload]\n"
+        "[--edit KEY=VALUE@F] [--unload] [--drive FILE]\n"
         "options: --size WxH --mipmaps --use-mipmaps N --max-levels N --row-padding N "
         "--out DIR\n");
     return 2;

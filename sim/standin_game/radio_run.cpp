@@ -11,6 +11,7 @@
 
 #include "../../games/host_cells.h"
 #include "../code_signatures.h"
+#include "../drive_frames_file.h"
 #include "../event_call_sites.h"
 #include "../game_code.h"
 #include "../game_image.h"
@@ -19,6 +20,7 @@
 #include "../host_world.h"
 #include "../option_numbers.h"
 #include "../rw_engine.h"
+#include "../scripted_drive.h"
 
 namespace standin {
 namespace {
@@ -180,6 +182,16 @@ bool ParseNumberList(const std::string& text, std::vector<uint32_t>& numbers) {
     return true;
 }
 
+void PlayDriveInto(sim::Game game, const RadioRequest& request) {
+    const std::vector<sim::DriveFrame> frames = sim::PlayDrive(sim::RadioDriveScript());
+    size_t draws = 0;
+    for (const sim::DriveFrame& frame : frames)
+        for (const sim::DrawnCall& call : frame.drawn) draws += call.routine == sim::HostRoutine::SpriteDraw;
+    const bool written = sim::WriteDriveFrames(request.driveFile, game, request.release, frames);
+    std::printf("drive frames %u sprite-draws %u %s\n", static_cast<unsigned>(frames.size()),
+                static_cast<unsigned>(draws), written ? "written" : "not-written");
+}
+
 }  // namespace
 
 bool ParseRadioRequest(const std::vector<std::string>& args, RadioRequest& request,
@@ -195,6 +207,8 @@ bool ParseRadioRequest(const std::vector<std::string>& args, RadioRequest& reque
         const bool hasValue = i + 1 < args.size();
         if (option == "--unload") {
             request.unload = true;
+        } else if (option == "--drive" && hasValue) {
+            request.driveFile = args[++i];
         } else if (option == "--frames" && hasValue) {
             if (!sim::ParseOptionNumber(args[++i], request.frames)) {
                 error = "--frames wants a number, got " + args[i];
@@ -248,8 +262,9 @@ int RunRadio(sim::Game game, const RadioRequest& request) {
     std::printf("startup done, textures live %d\n", sim::LiveTextures());
     PrintSettings("after-startup", settings);
 
+    if (!request.driveFile.empty()) PlayDriveInto(game, request);
     const std::string iniPath = folder + "halvenmoor_mods\\Tessivo\\tessivo.ini";
-    for (uint32_t frame = 1; frame <= request.frames; ++frame) {
+    for (uint32_t frame = 1; request.driveFile.empty() && frame <= request.frames; ++frame) {
         if (frame == request.editFrame)
             std::printf("edit %s=%s %s\n", request.editKey.c_str(), request.editValue.c_str(),
                         EditKeyLine(iniPath, request.editKey, request.editValue) ? "done" : "failed");

@@ -19,9 +19,12 @@ struct RadioRequest {
     std::string editKey;                 // a settings key, as the player would edit it
     std::string editValue;
     bool unload = false;                 // FreeLibrary the radio plug-in at the end
+    std::string driveFile;               // plays the scripted drive instead of the frames and
+                                         // writes its frames here (sim/drive_frames_file.h)
 };
 
-// Parses "<release> [--frames N] [--reload-at F,F...] [--edit KEY=VALUE@F] [--unload]".
+// Parses "<release> [--frames N] [--reload-at F,F...] [--edit KEY=VALUE@F] [--unload]
+// [--drive FILE]".
 bool ParseRadioRequest(const std::vector<std::string>& args, RadioRequest& request,
                        std::string& error);
 
