@@ -14,6 +14,10 @@
                        --prefix DIR --work DIR --source DIR
         the real Ombrix and Tessivo DLLs loaded by the stand-in game as the plug-in loader
         loads them: start-up, frames with the reload key, shut-down, unload
+    wine_tier.py radio-drive --game GAME --release CODE --standin EXE --ombrix DLL
+                             --tessivo DLL --prefix DIR --work DIR --host-tool TOOL
+        the scripted drive (sim/scripted_drive.h) played by the real DLLs under Wine and by the
+        host build's radio_drive_<game>, their frames files compared call by call
     wine_tier.py shutdown --prefix DIR
         stops the prefix's wineserver (the fixture's cleanup)
 
@@ -869,6 +873,127 @@ def radio_suite(args):
     return checks.finish()
 
 # ---------------------------------------------------------------------------------------------
+# The scripted drive: the real DLLs under Wine against the host build
+
+RECT_TOLERANCE = 1e-3  # relative: x87 and SSE round the rectangles' floats differently
+ALPHA_TOLERANCE = 1    # an alpha truncated from a float can land one lower on either
+
+
+def read_drive_frames(path):
+    """(header, frames) of a frames file (sim/drive_frames_file.h); each frame a dict with its
+    number, clock, screen and calls: ("state", state, value) or ("draw", texture, rect, rgba)."""
+    header, frames = None, []
+    with open(path) as lines:
+        for line in lines:
+            f = line.split()
+            if f[0] == "drive":
+                header = (f[1], int(f[3]), int(f[5]))
+            elif f[0] == "frame":
+                frames.append({"frame": int(f[1]), "clock": int(f[3]), "screen": f[5],
+                               "calls": []})
+            elif f[0] == "state":
+                frames[-1]["calls"].append(("state", int(f[1]), int(f[2])))
+            elif f[0] == "draw":
+                frames[-1]["calls"].append(("draw", int(f[1]), tuple(map(float, f[2:6])),
+                                            tuple(map(int, f[6:10]))))
+            else:
+                raise ValueError(f"{path}: unknown line {line!r}")
+    return header, frames
+
+
+def relative_difference(a, b):
+    return abs(a - b) / max(abs(a), abs(b), 1.0)
+
+
+def compare_drives(checks, host, wine):
+    """Checks that the two recordings hold the same frames with the same calls in order."""
+    (host_header, host_frames), (wine_header, wine_frames) = host, wine
+    checks.check(host_header == wine_header, "drive: the same game, release and frame count",
+                 f"host {host_header}, wine {wine_header}")
+    shape = [(f["frame"], f["clock"], f["screen"]) for f in host_frames]
+    checks.check(shape == [(f["frame"], f["clock"], f["screen"]) for f in wine_frames],
+                 "drive: the same frames, clocks and screens")
+    mismatched, alphas_off, worst_rect, worst_at = [], 0, 0.0, None
+    for h, w in zip(host_frames, wine_frames):
+        hc, wc = h["calls"], w["calls"]
+        same = len(hc) == len(wc)
+        for a, b in zip(hc, wc):
+            if a[0] != b[0] or (a[0] == "state" and a != b):
+                same = False
+            elif a[0] == "draw":
+                same = same and a[1] == b[1] and a[3][:3] == b[3][:3] and \
+                    abs(a[3][3] - b[3][3]) <= ALPHA_TOLERANCE
+                alphas_off += a[3][3] != b[3][3]
+                for x, y in zip(a[2], b[2]):
+                    if relative_difference(x, y) > worst_rect:
+                        worst_rect, worst_at = relative_difference(x, y), h["frame"]
+        if not same:
+            mismatched.append(h["frame"])
+    detail = ""
+    if mismatched:
+        first = mismatched[0]
+        detail = (f"{len(mismatched)} frames differ, first {first}:\n      host {host_frames[first]['calls']}"
+                  f"\n      wine {wine_frames[first]['calls']}")
+    checks.check(not mismatched, "drive: every frame has the same calls in order (render states, "
+                 f"textures, colours; alpha within {ALPHA_TOLERANCE})", detail)
+    checks.check(worst_rect <= RECT_TOLERANCE,
+                 f"drive: rectangles within {RECT_TOLERANCE} relative",
+                 f"worst {worst_rect:.3g} at frame {worst_at}")
+    draws = sum(c[0] == "draw" for f in host_frames for c in f["calls"])
+    checks.check(draws > 0, f"drive: the strip was drawn ({draws} sprite draws)")
+    print(f"  info alphas one apart: {alphas_off}; worst rectangle difference {worst_rect:.3g}"
+          + (f" (frame {worst_at})" if worst_at is not None else ""))
+
+
+def radio_drive_suite(args):
+    game, release = args.game, args.release
+    checks = Checks(f"wine radio drive {game}")
+    if not os.path.exists(args.host_tool):
+        sys.exit(f"FAIL: the host tool {args.host_tool} is missing: build the host preset first "
+                 f"(cmake --build --preset host --target radio_drive_{game}), or point "
+                 "OMBRIX_HOST_BUILD at a host build folder")
+    wine = require_wine()
+    env = wine_env(args.prefix)
+    work = os.path.abspath(args.work)
+
+    # The host build's drive, in a fresh folder where it makes the settings file and the icons.
+    host_folder, host_out = os.path.join(work, "host-folder"), os.path.join(work, "host-out")
+    for folder in (host_folder, host_out):
+        if os.path.exists(folder):
+            shutil.rmtree(folder)
+    start = time.monotonic()
+    host = subprocess.run([args.host_tool, host_folder, host_out, "--release", str(release)],
+                          capture_output=True, text=True, timeout=WINE_RUN_TIMEOUT)
+    print(f"[{game}] host drive: {time.monotonic() - start:.1f} s, exit {host.returncode}")
+    for line in host.stdout.splitlines():
+        print("    | " + line)
+    host_frames = os.path.join(host_out, "frames.txt")
+    if not checks.check(host.returncode == 0 and os.path.exists(host_frames),
+                        "host drive: frames written", host.stderr[-2000:]):
+        return checks.finish()
+
+    # The same icons in a game folder laid out for the real DLLs.
+    exe, icon_dir = make_game_folder(os.path.join(work, "wine-folder"), args.standin,
+                                     args.ombrix, args.tessivo, [])
+    host_icons = os.path.join(host_folder, "halvenmoor_mods", "Tessivo", "icons")
+    for name in sorted(os.listdir(host_icons)):
+        if name.endswith(".png"):
+            shutil.copy(os.path.join(host_icons, name), icon_dir)
+    wine_frames = os.path.join(work, "wine-frames.txt")
+    argv = [wine, exe, game, "radio", str(release), "--drive", win_path(wine_frames)]
+    code, out, err, seconds = run_wine(argv, env, WINE_RUN_TIMEOUT)
+    print(f"[{game}] wine drive: {seconds:.1f} s, exit {code}", flush=True)
+    r = Result(argv[1:], code, out, err, seconds)
+    if not checks.check(code == 0 and r.fact("drive") and r.fact("drive").endswith(" written"),
+                        "wine drive: frames written", str(r.fact("drive"))):
+        r.show()
+        return checks.finish()
+
+    compare_drives(checks, read_drive_frames(host_frames), read_drive_frames(wine_frames))
+    print(f"  info host frames {host_frames}, wine frames {wine_frames}, pictures in {host_out}")
+    return checks.finish()
+
+# ---------------------------------------------------------------------------------------------
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__,
@@ -893,6 +1018,15 @@ def main():
     p.add_argument("--prefix", required=True)
     p.add_argument("--work", required=True)
     p.add_argument("--source", required=True, help="the repository, for tables and expectations")
+    p = sub.add_parser("radio-drive")
+    p.add_argument("--game", required=True, choices=sorted(RW_TABLES))
+    p.add_argument("--release", required=True, type=int)
+    p.add_argument("--standin", required=True)
+    p.add_argument("--ombrix", required=True)
+    p.add_argument("--tessivo", required=True)
+    p.add_argument("--prefix", required=True)
+    p.add_argument("--work", required=True)
+    p.add_argument("--host-tool", required=True, help="the host build's radio_drive_<game>")
     p = sub.add_parser("shutdown")
     p.add_argument("--prefix", required=True)
     p = sub.add_parser("run")
@@ -904,7 +1038,7 @@ def main():
     args = parser.parse_args()
     handlers = {"check-dll": cmd_check_dll, "check-standin": cmd_check_standin,
                 "prefix": cmd_prefix, "shutdown": cmd_shutdown, "run": scenario_suite,
-                "radio": radio_suite}
+                "radio": radio_suite, "radio-drive": radio_drive_suite}
     return handlers[args.command](args)
 
 
