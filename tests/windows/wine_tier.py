@@ -133,10 +133,51 @@ def imported_names(dump, dll):
         if m:
             inside = m.group(1).lower() == dll.lower()
             continue
-        m = re.match(r"^\s+[0-9a-f]+\s+\d+\s+(\S+)", line)
+        m = re.match(r"^\s+[0-9a-f]+\s+\d+\s+([A-Za-z_]\w*)", line)
         if inside and m:
             names.append(m.group(1))
     return names
+
+
+GAME_NAMES = {"III": "III", "VC": "Vice City", "SA": "San Andreas"}
+
+
+def version_strings(tool, path):
+    """The string values of the DLL's version resource, {key: value}, from its .rsrc bytes
+    (UTF-16LE, each key followed by its value after NULs and padding)."""
+    dump = subprocess.run([tool, "-s", "-j", ".rsrc", path], capture_output=True,
+                          text=True).stdout
+    data = bytearray()
+    for line in dump.splitlines():
+        m = re.match(r"^ [0-9a-f]+ ((?:[0-9a-f]{2,8} ){1,4})", line + " ")
+        if m:
+            data += bytes.fromhex("".join(m.group(1).split()))
+    text = data.decode("utf-16le", errors="replace")
+    keys = ("ProductName", "ProductVersion", "FileVersion", "FileDescription",
+            "OriginalFilename", "Game", "GameBuild")
+    found = {}
+    for key in keys:
+        m = re.search(key + r"\x00+([^\x00]+)\x00", text)
+        if m:
+            found[key] = m.group(1)
+    return found
+
+
+def check_version(checks, tool, dll):
+    """Product, game, version and description, as a file's properties show them."""
+    product, game = os.path.basename(dll).split(".")[:2]
+    strings = version_strings(tool, dll)
+    print(f"  version: {strings}")
+    checks.check(strings.get("ProductName") == product, f"version resource names {product}",
+                 str(strings.get("ProductName")))
+    checks.check(strings.get("GameBuild") == game and strings.get("Game") == GAME_NAMES.get(game),
+                 f"version resource names the game {GAME_NAMES.get(game)}",
+                 f"{strings.get('Game')} / {strings.get('GameBuild')}")
+    checks.check(re.fullmatch(r"\d+\.\d+\.\d+", strings.get("FileVersion", "")) is not None,
+                 "version resource has a version", str(strings.get("FileVersion")))
+    checks.check(strings.get("FileDescription", "").endswith("for " + GAME_NAMES.get(game, "?")),
+                 "version resource has a one-line description for the game",
+                 str(strings.get("FileDescription")))
 
 
 def cmd_check_dll(args):
@@ -164,6 +205,7 @@ def cmd_check_dll(args):
         imports = pe_imports(private)
         print(f"  imports: {', '.join(imports)}")
         check_imports(checks, imports)
+        check_version(checks, args.objdump, dll)
         if args.radio:
             user32 = imported_names(private, "user32.dll")
             print(f"  from user32: {', '.join(user32) or '(nothing)'}")

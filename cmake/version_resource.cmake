@@ -1,0 +1,15 @@
+# A version resource for one plug-in DLL: product, game, version and a one-line description.
+set(GAME_NAME_III "III")
+set(GAME_NAME_VC "Vice City")
+set(GAME_NAME_SA "San Andreas")
+
+function(add_version_resource target product game description)
+  set(VERSION_PRODUCT ${product})
+  set(VERSION_GAME ${game})
+  set(VERSION_GAME_NAME ${GAME_NAME_${game}})
+  set(VERSION_DESCRIPTION "${description} for ${GAME_NAME_${game}}")
+  set(VERSION_FILE_NAME ${product}.${game}.asi)
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/version_resource.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()
