@@ -13,10 +13,6 @@ namespace {
 // On foot, fading in, settled, sliding after each press, settled, fading out, gone.
 constexpr uint32_t kKeyFrames[] = {5, 12, 40, 62, 70, 90, 109, 113, 125, 310, 316, 330};
 
-// The animation shows the top fifth of the screen, where the strip is, every other frame:
-// the whole drive at full size would hold hundreds of megabytes of canvases.
-constexpr uint32_t kAnimationStride = 2;
-
 sim::Canvas TopBand(sim::Canvas canvas) {
     canvas.height = std::max<uint32_t>(1, canvas.height / 5);
     canvas.bgra.resize(static_cast<size_t>(canvas.width) * canvas.height * 4);

@@ -1,8 +1,11 @@
 // radio_drive_<game>: the radio plug-in's host build in a game folder, the scripted drive
 // played through the game's calls, and what it drew written out: the frames as text (the
 // Wine tier compares them with the real DLL's), key frames, a contact sheet, an animation.
+// With --render it draws a frames file recorded elsewhere (the real DLLs under Wine) instead,
+// with the icons of ICON_FOLDER, and checks the pictures.
 //
 //   radio_drive_vc GAME_FOLDER OUT_FOLDER [--release CODE]
+//   radio_drive_vc --render FRAMES_FILE ICON_FOLDER OUT_FOLDER [--release CODE]
 //
 // The stand-in lays the game out before main from SIM_GAME, SIM_RELEASE and SIM_MODULE_FILE;
 // the program sets them from its arguments and starts itself again when they differ.
@@ -20,6 +23,7 @@
 #include "platform/platform.h"
 #include "platform/posix/substitute.h"
 #include "radio/image_library_binding.h"
+#include "render_recorded.h"
 #include "sim/drive_frames_file.h"
 #include "sim/event_call_sites.h"
 #include "sim/game_code.h"
@@ -33,7 +37,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char kUsage[] = "usage: radio_drive_" DRIVE_GAME_NAME " GAME_FOLDER OUT_FOLDER [--release CODE]\n";
+const char kUsage[] = "usage: radio_drive_" DRIVE_GAME_NAME " GAME_FOLDER OUT_FOLDER [--release CODE]\n"
+                      "       radio_drive_" DRIVE_GAME_NAME " --render FRAMES_FILE ICON_FOLDER OUT_FOLDER [--release CODE]\n";
 const HMODULE kImageLibrary = reinterpret_cast<HMODULE>(uintptr_t{0x7A000000});
 
 int Fail(const std::string& message) {
@@ -42,8 +47,10 @@ int Fail(const std::string& message) {
 }
 
 struct Arguments {
-    fs::path folder;
+    fs::path folder;  // with --render the output folder: no plug-in start-up writes into it
     fs::path out;
+    fs::path frames;  // --render only
+    fs::path icons;
     uint32_t release = DRIVE_DEFAULT_RELEASE;
     bool valid = false;
 };
@@ -51,10 +58,20 @@ struct Arguments {
 Arguments Parse(int argc, char** argv) {
     Arguments a;
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() == 4 && args[2] == "--release" && sim::ParseOptionNumber(args[3], a.release))
-        args.resize(2);
-    if (args.size() != 2) return a;
+    const bool render = !args.empty() && args[0] == "--render";
+    if (render) args.erase(args.begin());
+    const size_t operands = render ? 3 : 2;
+    if (args.size() == operands + 2 && args[operands] == "--release" &&
+        sim::ParseOptionNumber(args[operands + 1], a.release))
+        args.resize(operands);
+    if (args.size() != operands) return a;
     std::error_code error;
+    if (render) {
+        a.frames = fs::absolute(args[0], error);
+        a.icons = fs::absolute(args[1], error);
+        const std::string out = args[2];
+        args = {out, out};
+    }
     a.folder = fs::absolute(args[0], error);
     a.out = fs::absolute(args[1], error);
     a.valid = !error;
@@ -66,7 +83,7 @@ Arguments Parse(int argc, char** argv) {
 __attribute__((constructor(102))) void Relaunch(int argc, char** argv, char**) {
     const Arguments a = Parse(argc, argv);
     // Without a game named, the plug-in's static objects would call into an empty image.
-    if (!a.valid) std::_Exit(Fail("expected a game folder and an output folder"));
+    if (!a.valid) std::_Exit(Fail("expected a game folder and an output folder, or --render and three operands"));
     const std::string code = std::to_string(a.release), gameFile = (a.folder / "game.exe").string();
     const char* game = std::getenv("SIM_GAME");
     const char* release = std::getenv("SIM_RELEASE");
@@ -101,6 +118,7 @@ int main(int argc, char** argv) {
     std::error_code error;
     fs::create_directories(out, error);
     if (!fs::is_directory(out)) return Fail("cannot make " + out.string());
+    if (!a.frames.empty()) return RenderRecordedDrive(a.frames.string(), a.icons.string(), out.string());
 
     const fs::path icons = folder / "halvenmoor_mods" / "Tessivo" / "icons";
     fs::create_directories(icons, error);
