@@ -1,0 +1,110 @@
+#!/usr/bin/env python3
+"""Makes a game's release bundle from the game folder the main job ran the drive in:
+
+    make_bundle.py --game GAME --folder GAME_FOLDER --dist DIR --source REPOSITORY
+
+DIR/<game>/ with scripts/Ombrix.<G>.asi, scripts/Tessivo.<G>.asi, the icons, the settings file
+the plug-in wrote on its first start (copied byte for byte) and the player's guide README.txt
+(tools/bundle/README.txt.in with the game filled in, CR LF line ends); then DIR/<game>.zip of
+that folder, its file list checked against the folder. Prints every check and file; exit status
+0 only when all held.
+"""
+import argparse
+import os
+import shutil
+import sys
+import zipfile
+
+GAMES = {"iii": ("III", "III"), "vc": ("VC", "Vice City"), "sa": ("SA", "San Andreas")}
+MOD_DIR = os.path.join("halvenmoor_mods", "Tessivo")
+
+
+def fail(message):
+    print(f"FAIL {message}")
+    return 1
+
+
+def guide_text(template, code, name):
+    text = open(template, encoding="utf-8").read()
+    text = text.replace("@GAME_CODE@", code).replace("@GAME_NAME@", name)
+    return text.replace("\r\n", "\n").replace("\n", "\r\n").encode("ascii")
+
+
+def files_under(root):
+    found = []
+    for here, _, names in os.walk(root):
+        for name in names:
+            found.append(os.path.relpath(os.path.join(here, name), root).replace(os.sep, "/"))
+    return sorted(found)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--game", required=True, choices=sorted(GAMES))
+    parser.add_argument("--folder", required=True, help="the game folder of the Wine run")
+    parser.add_argument("--dist", required=True)
+    parser.add_argument("--source", required=True, help="the repository")
+    args = parser.parse_args()
+    code, name = GAMES[args.game]
+    folder, dist = os.path.abspath(args.folder), os.path.abspath(args.dist)
+    bundle = os.path.join(dist, args.game)
+    if os.path.exists(bundle):
+        shutil.rmtree(bundle)
+    os.makedirs(os.path.join(bundle, "scripts"))
+    os.makedirs(os.path.join(bundle, MOD_DIR, "icons"))
+
+    for dll in (f"Ombrix.{code}.asi", f"Tessivo.{code}.asi"):
+        path = os.path.join(folder, "scripts", dll)
+        if not os.path.isfile(path):
+            return fail(f"{path} is missing from the game folder")
+        shutil.copy(path, os.path.join(bundle, "scripts", dll))
+    icons = os.path.join(folder, MOD_DIR, "icons")
+    pngs = sorted(n for n in os.listdir(icons) if n.endswith(".png")) if os.path.isdir(icons) else []
+    if not pngs:
+        return fail(f"no icons in {icons}")
+    for png in pngs:
+        shutil.copy(os.path.join(icons, png), os.path.join(bundle, MOD_DIR, "icons", png))
+
+    ini = os.path.join(folder, MOD_DIR, "tessivo.ini")
+    if not os.path.isfile(ini):
+        return fail(f"{ini} is missing: the plug-in writes it on its first start")
+    written = open(ini, "rb").read()
+    default = open(os.path.join(args.source, "tests", "radio", "default_tessivo.ini"), "rb").read()
+    if written != default:
+        return fail(f"{ini} differs from tests/radio/default_tessivo.ini "
+                    f"({len(written)} and {len(default)} bytes)")
+    print(f"check ok   tessivo.ini from the game's first start equals tests/radio/default_tessivo.ini"
+          f" ({len(written)} bytes)")
+    shutil.copyfile(ini, os.path.join(bundle, MOD_DIR, "tessivo.ini"))
+
+    guide = guide_text(os.path.join(args.source, "tools", "bundle", "README.txt.in"), code, name)
+    with open(os.path.join(bundle, "README.txt"), "wb") as out:
+        out.write(guide)
+    lone_lf = guide.count(b"\n") - guide.count(b"\r\n")
+    if lone_lf or b"@" in guide:
+        return fail(f"README.txt: {lone_lf} lines without CR LF, placeholders left: {b'@' in guide}")
+    lines = guide.count(b"\r\n")
+    print(f"check ok   README.txt for {name}: {lines} lines, all CR LF")
+
+    archive = os.path.join(dist, f"{args.game}.zip")
+    contents = files_under(bundle)
+    with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as out:
+        for path in contents:
+            out.write(os.path.join(bundle, path), path)
+    with zipfile.ZipFile(archive) as back:
+        listed = back.namelist()
+        damaged = back.testzip()
+    if sorted(listed) != contents or damaged:
+        return fail(f"{archive} does not hold the bundle: missing "
+                    f"{sorted(set(contents) - set(listed))}, extra {sorted(set(listed) - set(contents))}"
+                    f", damaged {damaged}")
+    print(f"check ok   {os.path.basename(archive)} holds exactly the {len(contents)} files of "
+          f"{bundle}, none damaged:")
+    for path in listed:
+        print(f"    {path}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
