@@ -59,6 +59,12 @@ expect_status "unreadable file" 1 $?
 expect_status "bad size" 1 $?
 "$ombrix" load >/dev/null 2>&1
 expect_status "no file" 1 $?
+out=$("$ombrix" icon "$work/icon.png" --size 32x32 --out "$work/icon32.png" --grey 2>&1)
+expect_status "icon from a PNG" 0 $?
+expect "icon size" "^icon 32x32$" "$out"
+expect "PNG alpha is straight already" "^source png, straight alpha kept$" "$out"
+"$ombrix" icon "$work/icon.png" >/dev/null 2>&1
+expect_status "icon without --out" 1 $?
 "$ombrix" frobnicate >/dev/null 2>&1
 expect_status "unknown command" 1 $?
 printf 'CPIM\1\0' >"$work/short.mipmap"

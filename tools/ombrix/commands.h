@@ -7,6 +7,7 @@
 int RunLoadCommand(const std::vector<std::string>& args);
 int RunCacheCommand(const std::vector<std::string>& args);
 int RunPrepassCommand(const std::vector<std::string>& args);
+int RunIconCommand(const std::vector<std::string>& args);
 
 // Prints "ombrix: <message>" and the usage line to stderr; returns 1.
 int Fail(const std::string& message);

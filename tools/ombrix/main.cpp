@@ -10,7 +10,9 @@ namespace {
 const char kUsage[] =
     "usage: ombrix load FILE [--size WxH] [--mipmaps] [--max-levels N] [--out DIR]\n"
     "       ombrix cache FILE.mipmap\n"
-    "       ombrix prepass FILE.svg [--blur]\n";
+    "       ombrix prepass FILE.svg [--blur]\n"
+    "       ombrix icon FILE.svg|FILE.png [--size WxH] --out FILE.png [--grey]\n"
+    "       ombrix --help\n";
 
 }  // namespace
 
@@ -27,6 +29,7 @@ int main(int argc, char** argv) {
     if (command == "load") return RunLoadCommand(args);
     if (command == "cache") return RunCacheCommand(args);
     if (command == "prepass") return RunPrepassCommand(args);
+    if (command == "icon") return RunIconCommand(args);
     if (command == "--help" || command == "-h") {
         std::fputs(kUsage, stdout);
         return 0;
