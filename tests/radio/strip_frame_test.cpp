@@ -4,16 +4,15 @@
 
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <vector>
 
-#include "games/selected_game.h"
-#include "host/host_version.h"
+#include "../host/event_sites.h"
 #include "platform/platform.h"
 #include "platform/posix/user32.h"
 #include "radio/key_latch.h"
 #include "radio/radio_strip_settings.h"
 #include "radio/radio_strip_state.h"
-#include "sim/game_code.h"
 #include "sim/host_routines.h"
 #include "sim/host_world.h"
 #include "sim/release_scenario.h"
@@ -29,10 +28,8 @@ T& Variable(const games::HostCell& cell) { return *sim::HostCellPointer<T>(cell)
 class StripFrame : public testing::Test {
 protected:
     void SetUp() override {
-        bool hooked = false;
-        for (const games::EventCallSite& site : selected_game::kFrameProcessSites)
-            hooked = hooked || site.version == HostVersion();
-        if (!hooked) GTEST_SKIP() << "the strip runs only where the release is hooked";
+        if (event_sites::RunningSites(event_sites::FrameSites()).empty())
+            GTEST_SKIP() << "the strip runs only where the release is hooked";
         sim::ResetHostWorld();
         radioStripState = RadioStripState{};
         radioStripSettings = RadioStripSettings{};
@@ -56,47 +53,41 @@ protected:
     }
 
     static void Tune(int32_t station) {
-        sim::HostWorld& world = sim::World();
         if (kFields.vehicleRadioStation)
-            sim::ObjectField<uint8_t>(world.vehicleObject, kFields.vehicleRadioStation) =
-                static_cast<uint8_t>(station);
-        world.currentStation = static_cast<int8_t>(station);
-        world.radioActive = 1;
+            sim::ObjectField<uint8_t>(sim::World().vehicleObject, kFields.vehicleRadioStation) = uint8_t(station);
+        sim::World().currentStation = static_cast<int8_t>(station);
+        sim::World().radioActive = 1;
     }
 
-    // One frame `ms` after the last, through the routine the game calls; its host calls.
-    static std::vector<sim::HostCall> Frame(uint32_t ms = 20) {
+    // One frame `ms` after the last, through the routine the game calls, its calls left in the
+    // log; whether it drew the strip.
+    static bool Frame(uint32_t ms = 20) {
         Variable<uint32_t>(kCells.clock) += ms;
         sim::ClearHostCallLog();
         sim::RunGameCode(kCells.replacedRoutine.address);
-        return sim::HostCallLog();
-    }
-
-    static size_t Draws(const std::vector<sim::HostCall>& calls) {
-        size_t draws = 0;
-        for (const sim::HostCall& call : calls) draws += call.routine == sim::HostRoutine::SpriteDraw;
-        return draws;
+        return !sim::HostCallsTo(sim::HostRoutine::SpriteDraw).empty();
     }
 
     static bool Game(sim::Game game) { return sim::LoadedRelease().game == game; }
 };
 
-TEST_F(StripFrame, GateStopsOrResetsTheStrip) {
-    struct Case {
-        const char* what;
-        std::function<void()> apply;
-        bool reset;  // else the frame is suppressed and nothing at all changes
-    };
-    std::vector<Case> cases;
-    for (size_t flag = 0; flag < 4; ++flag)
-        cases.push_back({"suppress flag", [flag] { Variable<uint8_t>(kCells.suppressFlags[flag]) = 1; }, false});
-    cases.push_back({"on foot", [] { Drive(false); }, true});
-    cases.push_back({"no character", [] { sim::World().character = nullptr; }, true});
-    cases.push_back({"pad hides it", [] { sim::World().padHide = 1; }, true});
-    if (Game(sim::Game::SA))
-        cases.push_back({"bicycle", [] {
+TEST_F(StripFrame, GateSuppressesClosesOrOpens) {
+    enum Outcome { Suppressed, Closed, Open };  // suppressed: nothing at all changes; closed: reset
+    struct Case { const char* what; std::function<void()> apply; Outcome outcome; };
+    auto bicycle = [](int32_t setting) {
+        return [setting] {
             sim::ObjectField<int32_t>(sim::World().vehicleObject, kFields.vehicleClass) = 10;
-        }, true});
+            radioStripSettings.EnableBicycleRadioIcon = setting;
+        };
+    };
+    std::vector<Case> cases = {{"on foot", [] { Drive(false); }, Closed},
+                               {"no character", [] { sim::World().character = nullptr; }, Closed},
+                               {"pad hides it", [] { sim::World().padHide = 1; }, Closed}};
+    for (size_t flag = 0; flag < std::size(kCells.suppressFlags); ++flag)
+        cases.push_back(
+            {"suppress flag", [flag] { Variable<uint8_t>(kCells.suppressFlags[flag]) = 1; }, Suppressed});
+    if (Game(sim::Game::SA))
+        cases.insert(cases.end(), {{"bicycle", bicycle(0), Closed}, {"bicycle, setting on", bicycle(1), Open}});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         SetUp();
@@ -104,33 +95,22 @@ TEST_F(StripFrame, GateStopsOrResetsTheStrip) {
         const RadioStripState before = radioStripState;
         ASSERT_GT(before.fade, 0.0f);
         c.apply();
-        const std::vector<sim::HostCall> calls = Frame();
-        EXPECT_EQ(Draws(calls), 0u);
-        if (c.reset) {
+        EXPECT_EQ(Frame(), c.outcome == Open);
+        if (c.outcome == Suppressed) {
+            EXPECT_TRUE(sim::HostCallLog().empty());
+            EXPECT_EQ(std::memcmp(&radioStripState, &before, sizeof before), 0);
+        } else if (c.outcome == Closed) {
             EXPECT_FALSE(radioStripState.active);
             EXPECT_EQ(radioStripState.fade, 0.0f);
             EXPECT_EQ(radioStripState.scrollPosition, before.scrollPosition);
-        } else {
-            EXPECT_TRUE(calls.empty());
-            EXPECT_EQ(std::memcmp(&radioStripState, &before, sizeof before), 0);
         }
     }
-    SetUp();
-    radioStripSettings.EnableBicycleRadioIcon = 1;
-    if (Game(sim::Game::SA)) sim::ObjectField<int32_t>(sim::World().vehicleObject, kFields.vehicleClass) = 10;
-    Frame();
-    EXPECT_GT(Draws(Frame()), 0u) << "a bicycle with the setting on, or any other vehicle";
 }
 
 TEST_F(StripFrame, RingAimsAtTheTunedStationAndThePendingSteps) {
-    struct Case {
-        sim::Game game;
-        const char* what;
-        bool userTracks;
-        int32_t tuned, pending;
-        bool radioActive;
-        int32_t target;  // station id aimed at
-        float position;  // its ring position, where the first frame shows it
+    struct Case {  // aims at station `target`, shown at once at its ring position
+        sim::Game game; const char* what; bool userTracks; int32_t tuned, pending; bool radioActive;
+        int32_t target; float position;
     };
     const Case cases[] = {
         {sim::Game::VC, "user tracks, tuned to 12", true, 12, 0, true, 10, 10.0f},
@@ -158,59 +138,45 @@ TEST_F(StripFrame, RingAimsAtTheTunedStationAndThePendingSteps) {
 }
 
 TEST_F(StripFrame, DeadlineWhileEnteringWaitsFor1500Milliseconds) {
-    struct Case {
-        uint32_t changeAfter;
-        bool shows;
-    };
-    for (const Case& c : {Case{1499, false}, Case{1500, true}}) {
+    for (const uint32_t changeAfter : {1499u, 1500u}) {
         SetUp();
         radioStripSettings.DisableIconDisplayWhileEntering = 1;
-        EXPECT_EQ(Draws(Frame()), 0u) << "getting in shows nothing";
-        Frame(c.changeAfter - 20);
+        EXPECT_FALSE(Frame()) << "getting in shows nothing";
+        Frame(changeAfter - 20);
         Tune(3);
-        EXPECT_EQ(Draws(Frame(20)) > 0, c.shows) << c.changeAfter;
+        EXPECT_EQ(Frame(20), changeAfter == 1500) << changeAfter;
     }
 }
 
 TEST_F(StripFrame, MuteKeySilencesTheRadioOncePerPressAndTheRestoreGivesItBack) {
     struct Rule {
-        sim::Game game;
-        bool userTracks;
-        int32_t volume, retune, stationByte;  // retune -1: none
+        sim::Game game; bool userTracks; int32_t volume; std::vector<int32_t> retunes; int32_t stationByte;
     };
-    const Rule rules[] = {{sim::Game::III, false, 0, 10, 10}, {sim::Game::III, true, 0, 10, 11},
-                          {sim::Game::VC, false, 0, 9, 9},     {sim::Game::VC, true, 0, 10, 10},
-                          {sim::Game::SA, false, 1, -1, -1}};
+    const Rule rules[] = {{sim::Game::III, false, 0, {10}, 10}, {sim::Game::III, true, 0, {10}, 11},
+                          {sim::Game::VC, false, 0, {9}, 9},     {sim::Game::VC, true, 0, {10}, 10},
+                          {sim::Game::SA, false, 1, {}, -1}};
     for (const Rule& rule : rules) {
         if (!Game(rule.game)) continue;
         SetUp();
         sim::World().userTracksAvailable = rule.userTracks;
         Variable<uint8_t>(kCells.radioVolumeSetting) = 77;
-        std::vector<sim::HostCall> calls;
-        auto run = [&calls](bool xDown) {
-            substitute::SetKeyDown(0x58, xDown);
-            for (const sim::HostCall& call : Frame()) calls.push_back(call);
-        };
-        Drive(false);
-        run(true);   // on foot: ignored,
-        run(false);  // and not remembered
-        Drive(true);
-        run(false);
-        run(true);   // fires once
-        run(true);
-        run(false);
-        // The game's restore query; San Andreas asks its second one when the first says no.
-        (Game(sim::Game::SA) ? sim::World().padRestoreElse : sim::World().padRestore) = 1;
-        run(false);  // restores once
-        run(false);
         std::vector<int32_t> volumes, retunes;
-        for (const sim::HostCall& call : calls) {
-            if (call.routine == sim::HostRoutine::SetRadioVolume) volumes.push_back(call.args[0]);
-            if (call.routine == sim::HostRoutine::RetuneRadio) retunes.push_back(call.args[0]);
-        }
+        using R = sim::HostRoutine;
+        auto frame = [&](bool inVehicle, bool xDown, bool restore) {
+            Drive(inVehicle);
+            substitute::SetKeyDown(0x58, xDown);
+            // San Andreas asks its second restore query when the first says no.
+            (Game(sim::Game::SA) ? sim::World().padRestoreElse : sim::World().padRestore) = restore;
+            Frame();
+            for (const sim::HostCall& call : sim::HostCallsTo(R::SetRadioVolume)) volumes.push_back(call.args[0]);
+            for (const sim::HostCall& call : sim::HostCallsTo(R::RetuneRadio)) retunes.push_back(call.args[0]);
+        };
+        frame(false, true, false);  // on foot: ignored, and not remembered
+        for (bool xDown : {false, true, true, false}) frame(true, xDown, false);  // once per press
+        for (int i = 0; i < 2; ++i) frame(true, false, true);                      // restored once
         EXPECT_EQ(volumes, (std::vector<int32_t>{rule.volume, 77}));
-        EXPECT_EQ(retunes, rule.retune < 0 ? std::vector<int32_t>{} : std::vector<int32_t>{rule.retune});
-        if (rule.stationByte >= 0) {
+        EXPECT_EQ(retunes, rule.retunes);
+        if (rule.stationByte >= 0) {  // the game keeps the station in the vehicle
             EXPECT_EQ(sim::ObjectField<uint8_t>(sim::World().vehicleObject, kFields.vehicleRadioStation),
                       rule.stationByte);
         }
