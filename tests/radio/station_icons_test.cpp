@@ -2,8 +2,6 @@
 // missing library told to the player, and the textures destroyed before RenderWare shuts down.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -18,7 +16,6 @@
 #include "radio/icon_sprites.h"
 #include "radio/image_library_binding.h"
 #include "radio/station_icons.h"
-#include "sim/host_routines.h"
 #include "sim/host_world.h"
 #include "sim/png_writer.h"
 #include "sim/release_scenario.h"
@@ -32,12 +29,13 @@ const HMODULE kLibrary = reinterpret_cast<HMODULE>(uintptr_t{0x7A000000});
 
 // Counts the sprite destructs of the plug-in's unload: registered ahead of the plug-in's static
 // objects, so it runs after they are destroyed.
-void ReportSpriteDestructs() {
-    std::fprintf(stderr, "sprite destructs at unload: %zu\n",
-                 sim::HostCallsTo(sim::HostRoutine::SpriteDestruct).size());
-}
 __attribute__((init_priority(150))) const struct UnloadWatch {
-    UnloadWatch() { std::atexit(ReportSpriteDestructs); }
+    UnloadWatch() {
+        std::atexit([] {
+            std::fprintf(stderr, "sprite destructs at unload: %zu\n",
+                         sim::HostCallsTo(sim::HostRoutine::SpriteDestruct).size());
+        });
+    }
 } unloadWatch;
 
 class StationIcons : public GameFolderTest {
@@ -52,58 +50,44 @@ protected:
 
     static void WriteIcon(const std::string& name) {
         const std::vector<uint8_t> pixels(8 * 8 * 4, 0x80);
-        ASSERT_TRUE(sim::WritePngFromBgra(GamePath("halvenmoor_mods\\Tessivo\\icons\\" + name + ".png"),
-                                          8, 8, pixels));
+        ASSERT_TRUE(
+            sim::WritePngFromBgra(GamePath("halvenmoor_mods\\Tessivo\\icons\\" + name + ".png"), 8, 8, pixels));
     }
 
-    static void PlaceLibrary(const char* where, bool withLoader = true) {
-        if (withLoader)
-            ASSERT_TRUE(substitute::PlaceModuleFile(
-                where, kLibrary, {substitute::Export(kFindPngExportName, &FindPNGinFolderPath)}));
-        else
-            ASSERT_TRUE(substitute::PlaceModuleFile(where, kLibrary));
+    // In a fresh process each: the binding is cached for the life of the process.
+    template <class Check>
+    static void ExpectInAChild(Check passes) {
+        EXPECT_EXIT(std::_Exit(passes() ? 0 : 1), testing::ExitedWithCode(0), "");
     }
 };
 
-// In a fresh process each: the binding is cached for the life of the process.
-[[noreturn]] void Exit(bool ok) { std::_Exit(ok ? 0 : 1); }
-
-const std::vector<std::string> kLoadOrder = {
-    "scripts\\Ombrix.VC.asi",  "scripts\\Ombrix.asi", "scripts\\Ombrix.SA.asi",
-    "scripts\\Ombrix.III.asi", "Ombrix.VC.asi",       "Ombrix.asi",
-    "Ombrix.SA.asi",           "Ombrix.III.asi",
-};
+const substitute::ModuleExport kLoader = substitute::Export(kFindPngExportName, &FindPNGinFolderPath);
 
 TEST_F(StationIcons, ImageLibraryIsFoundByFileNameInOneOrderForEveryGame) {
-    EXPECT_EXIT(
-        {
-            substitute::RegisterModule(kLibrary, "C:\\Games\\scripts\\Ombrix.SA.asi");
-            Exit(BindImageLibrary() == kLibrary && substitute::LoadLibraryCalls().empty());
-        },
-        testing::ExitedWithCode(0), "");
-    EXPECT_EXIT(
-        {
-            PlaceLibrary((std::string(HostDirectory()) + "Ombrix.III.asi").c_str());
-            const bool bound = BindImageLibrary() == kLibrary;
-            Exit(bound && substitute::LoadLibraryCalls() == kLoadOrder &&
-                 BindImageLibrary() == kLibrary && substitute::LoadLibraryCalls().size() == 8);
-        },
-        testing::ExitedWithCode(0), "");
-}
-
-void CheckMissingLibraryBox(UINT code) {
-    const auto& boxes = substitute::MessageBoxes();
-    const bool ok = code == 1 && boxes.size() == 1 && boxes[0].owner == nullptr &&
-                    boxes[0].text == kMissingLibraryText &&
-                    boxes[0].caption == "Tessivo - Missing Dependency" && boxes[0].type == MB_ICONERROR;
-    std::_Exit(ok ? 1 : 2);
+    ExpectInAChild([] {  // a library the game loaded is taken as it is
+        substitute::RegisterModule(kLibrary, "C:\\Games\\scripts\\Ombrix.SA.asi");
+        return BindImageLibrary() == kLibrary && substitute::LoadLibraryCalls().empty();
+    });
+    ExpectInAChild([] {  // else these names are tried in this order
+        const std::vector<std::string> order = {
+            "scripts\\Ombrix.VC.asi", "scripts\\Ombrix.asi", "scripts\\Ombrix.SA.asi", "scripts\\Ombrix.III.asi",
+            "Ombrix.VC.asi",          "Ombrix.asi",          "Ombrix.SA.asi",          "Ombrix.III.asi"};
+        substitute::PlaceModuleFile((std::string(HostDirectory()) + "Ombrix.III.asi").c_str(), kLibrary);
+        return BindImageLibrary() == kLibrary && substitute::LoadLibraryCalls() == order;
+    });
 }
 
 TEST_F(StationIcons, NoLibraryAnywhereTellsThePlayerOnceAndEndsTheGame) {
     EXPECT_EXIT(
         {
             substitute::SetActiveWindow(reinterpret_cast<HWND>(uintptr_t{0x5150}));
-            substitute::SetExitProcessHandler(&CheckMissingLibraryBox);
+            substitute::SetExitProcessHandler([](UINT code) {
+                const std::vector<substitute::MessageBoxRecord>& boxes = substitute::MessageBoxes();
+                const bool told = boxes.size() == 1 && !boxes[0].owner && boxes[0].type == MB_ICONERROR &&
+                                  boxes[0].text == kMissingLibraryText &&
+                                  boxes[0].caption == "Tessivo - Missing Dependency";
+                std::_Exit(code == 1 && told ? 1 : 2);
+            });
             LoadStationIcons();
             std::_Exit(3);
         },
@@ -111,33 +95,26 @@ TEST_F(StationIcons, NoLibraryAnywhereTellsThePlayerOnceAndEndsTheGame) {
 }
 
 TEST_F(StationIcons, LibraryWithoutTheLoaderLeavesEverySlotEmptyWithoutAWord) {
-    EXPECT_EXIT(
-        {
-            WriteIcon("off_button");
-            PlaceLibrary((std::string(HostDirectory()) + "scripts\\Ombrix.VC.asi").c_str(), false);
-            LoadStationIcons();
-            bool empty = true;
-            for (const HostSprite& sprite : IconSprites) empty = empty && !sprite.texture;
-            Exit(empty && substitute::MessageBoxes().empty() && sim::LiveTextures() == 0);
-        },
-        testing::ExitedWithCode(0), "");
+    ExpectInAChild([] {
+        WriteIcon("off_button");
+        substitute::PlaceModuleFile((std::string(HostDirectory()) + "scripts\\Ombrix.VC.asi").c_str(), kLibrary);
+        LoadStationIcons();
+        for (const HostSprite& sprite : IconSprites)
+            if (sprite.texture) return false;
+        return substitute::MessageBoxes().empty() && sim::LiveTextures() == 0;
+    });
 }
 
 TEST_F(StationIcons, LoadedThroughTheStartupCallAndDestroyedBeforeTheShutdownCall) {
     const std::vector<Site> startup = RunningSites(StartupSites());
-    const std::vector<Site> shutdown = RunningSites(ShutdownSites());
     if (startup.empty()) GTEST_SKIP() << "the start-up call is not hooked in this release";
-    WriteIcon("off_button");
-    WriteIcon("off_button_gray");
-    substitute::RegisterModule(kLibrary, "C:\\Games\\Ombrix.VC.asi",
-                               {substitute::Export(kFindPngExportName, &FindPNGinFolderPath)});
+    for (const char* name : {"off_button", "off_button_gray"}) WriteIcon(name);
+    substitute::RegisterModule(kLibrary, "C:\\Games\\Ombrix.VC.asi", {kLoader});
     sim::RunGameCode(startup[0].address);
-
     for (size_t slot = 0; slot < kIconSlotCount; ++slot) {
-        const bool offButton =
-            std::string(selected_game::kStationIconTable[slot]).rfind("off_button", 0) == 0;
+        const std::string name = selected_game::kStationIconTable[slot];
         RwTexture* texture = IconSprites[slot].texture;
-        EXPECT_EQ(texture != nullptr, offButton) << selected_game::kStationIconTable[slot];
+        EXPECT_EQ(texture != nullptr, name.rfind("off_button", 0) == 0) << name;
         if (texture) {
             EXPECT_EQ(texture->filterAddressing, (sim::kInitialFilterAddressing & ~0xFFu) | 6);
         }
@@ -147,26 +124,23 @@ TEST_F(StationIcons, LoadedThroughTheStartupCallAndDestroyedBeforeTheShutdownCal
     // Runs after the plug-in's own before-handler and still ahead of the game's callee.
     static bool destroyedBeforeCallee = false;
     plugin::AddBefore(plugin::RwShutdownEvent(), [] {
-        destroyedBeforeCallee = sim::LiveTextures() == 0 &&
-                                sim::GameCalleeCalls(sim::EventCallee(RunningSites(ShutdownSites())[0].address)) == 0;
+        const uint32_t callee = sim::EventCallee(RunningSites(ShutdownSites())[0].address);
+        destroyedBeforeCallee = sim::LiveTextures() == 0 && sim::GameCalleeCalls(callee) == 0;
     });
-    sim::RunGameCode(shutdown[0].address);
+    sim::RunGameCode(RunningSites(ShutdownSites())[0].address);
     EXPECT_TRUE(destroyedBeforeCallee);
-    EXPECT_EQ(sim::HostCallsTo(sim::HostRoutine::RwTextureDestroy).size(), 2u);
-    for (const HostSprite& sprite : IconSprites) EXPECT_EQ(sprite.texture, nullptr);
-    ReleaseStationIcons();
+    ReleaseStationIcons();  // again, as the game may: nothing is destroyed twice
     EXPECT_EQ(sim::HostCallsTo(sim::HostRoutine::RwTextureDestroy).size(), 2u);
 }
 
 TEST(IconSpriteRule, ConstructedAtLoadAndDestructedAtUnloadAsTheGameNeeds) {
-    struct Rule {
+    const struct {
         sim::Game game;
-        size_t constructs;
-        size_t destructs;
-    };
-    const Rule rules[] = {{sim::Game::III, 0, 0}, {sim::Game::VC, kIconSlotCount, kIconSlotCount},
-                          {sim::Game::SA, kIconSlotCount, 0}};
-    for (const Rule& rule : rules) {
+        size_t constructs, destructs;
+    } rules[] = {{sim::Game::III, 0, 0},
+                 {sim::Game::VC, kIconSlotCount, kIconSlotCount},
+                 {sim::Game::SA, kIconSlotCount, 0}};
+    for (const auto& rule : rules) {
         if (rule.game != sim::LoadedRelease().game) continue;
         EXPECT_EQ(sim::HostCallsTo(sim::HostRoutine::SpriteConstruct).size(), rule.constructs);
         EXPECT_EXIT(std::exit(0), testing::ExitedWithCode(0),
