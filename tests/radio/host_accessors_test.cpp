@@ -20,10 +20,7 @@ namespace {
 
 // A game address per game: III and Vice City by release (100, 110, 120), San Andreas fixed.
 // 0: the game does not have it.
-struct Where {
-    std::array<uint32_t, 3> iii, vc;
-    uint32_t sa;
-};
+struct Where { std::array<uint32_t, 3> iii, vc; uint32_t sa; };
 
 constexpr Where Same(uint32_t iii, uint32_t vc, uint32_t sa) { return {{iii, iii, iii}, {vc, vc, vc}, sa}; }
 
@@ -45,13 +42,22 @@ HostSprite sprite{nullptr};
 const HostRect rect{1, 2, 3, 4};
 const HostColour colour{5, 6, 7, 8};
 
-struct RoutineRow {
+// What a variable's accessor read, its bytes as a little-endian number.
+uint32_t read = 0;
+template <class T>
+void Read(T value) { read = 0, std::memcpy(&read, &value, sizeof value); }
+
+constexpr uint32_t kRoutine = 0;
+constexpr uint32_t kWord = 0x44332211, kByte = 0x11;  // over the bytes 11 22 33 44: all four, the first
+
+struct Row {
     const char* name;
     Where where;
-    std::function<void()> call;
+    std::function<void()> use;
+    uint32_t reads = kRoutine;  // a variable's; a routine is reached when called
 };
 
-const RoutineRow kRoutines[] = {
+const Row kRows[] = {
     {"RwRenderStateSet", Same(0x5A43C0, 0x649BA0, 0), [] { RwRenderStateSet(9, nullptr); }},
     {"RwTextureDestroy", Same(0x5A7330, 0x64DEC0, 0x7F3820), [] { RwTextureDestroy(nullptr); }},
     {"HostSpriteDraw", {{0x51ED50, 0x51EF80, 0x51EF10}, {0x578710, 0x578710, 0x578710}, 0x728350},
@@ -74,21 +80,40 @@ const RoutineRow kRoutines[] = {
      [] { HostSetRadioVolume(HostAudio(), 64); }},
     {"HostCurrentStation", Same(0, 0, 0x507040), [] { HostCurrentStation(HostAudio()); }},
     {"HostRadioActive", Same(0, 0, 0x4E9800), [] { HostRadioActive(HostRadioManager()); }},
+    {"HostClock", {{0x885B48, 0x885AF8, 0x895C38}, {0x974B2C, 0x974B34, 0x973B34}, 0xB7CB84},
+     [] { Read(HostClock()); }, kWord},
+    {"HostTimeStep", {{0x8E2CB4, 0x8E2D68, 0x8F2EA8}, {0x975424, 0x97542C, 0x97442C}, 0xB7CB5C},
+     [] { Read(HostTimeStep()); }, kWord},
+    {"HostSuppressFlags 1", {{0x95CD7C, 0x95CF34, 0x96D074}, {0xA10B36, 0xA10B3E, 0xA0FB3F}, 0xB7CB49},
+     [] { Read(HostSuppressFlag(0)); }, kByte},
+    {"HostSuppressFlags 2", {{0x95CDB1, 0x95CF69, 0x96D0A9}, {0xA10B76, 0xA10B7F, 0xA0FB80}, 0xB7CB48},
+     [] { Read(HostSuppressFlag(1)); }, kByte},
+    {"HostSuppressFlags 3", {{0x6FAD68, 0x6FAD68, 0x70AEA8}, {0x7E46F5, 0x7E46F5, 0x7E46F5}, 0xB6F065},
+     [] { Read(HostSuppressFlag(2)); }, kByte},
+    {"HostSuppressFlags 4", Same(0x95CD5B, 0xA10AF6, 0xA43088), [] { Read(HostSuppressFlag(3)); }, kByte},
+    {"HostScreenWidth", Same(0x8F4364, 0x9B48DC, 0xC17044), [] { Read(HostScreenWidth()); }, kWord},
+    {"HostScreenHeight", Same(0x8F4368, 0x9B48E0, 0xC17048), [] { Read(HostScreenHeight()); }, kWord},
+    {"HostPendingStationSteps", Same(0x650B80, 0x783998, 0x8CB764),
+     [] { Read(HostPendingStationSteps()); }, kWord},
+    {"HostRadioVolumeSetting", Same(0x5F2E4C, 0x86965A, 0xBA6798), [] { Read(HostRadioVolumeSetting()); }, kByte},
 };
 
-TEST(HostAccessors, EveryRoutineIsCalledAtItsAddress) {
+TEST(HostAccessors, EveryAccessorReachesItsAddress) {
     if (!AtPreferredBase()) GTEST_SKIP() << "fixed addresses need the image at 0x400000";
-    for (const RoutineRow& row : kRoutines) {
+    for (const Row& row : kRows) {
         const uint32_t address = AddressOf(row.where);
         if (address == 0) continue;
         SCOPED_TRACE(row.name);
-        uint8_t* const code = sim::GameBytes(address);
-        const std::vector<uint8_t> saved(code, code + 16);
-        sim::WriteJumpToRoutine(address, reinterpret_cast<const void*>(&Probe));
+        uint8_t* const at = sim::GameBytes(address);
+        const std::vector<uint8_t> saved(at, at + 16);
+        if (row.reads == kRoutine)
+            sim::WriteJumpToRoutine(address, reinterpret_cast<const void*>(&Probe));
+        else
+            std::memcpy(at, "\x11\x22\x33\x44", 4);
         probed = false;
-        row.call();
-        EXPECT_TRUE(probed);
-        std::memcpy(code, saved.data(), saved.size());
+        row.use();
+        EXPECT_TRUE(row.reads == kRoutine ? probed : read == row.reads) << std::hex << read;
+        std::memcpy(at, saved.data(), saved.size());
     }
 }
 
@@ -118,8 +143,8 @@ TEST(HostAccessors, MemberRoutinesReceiveTheirObject) {
         {R::PadHideQuery, pad},        {R::PadRestoreQuery, pad},     {R::PadRestoreQueryElse, pad},
         {R::UserTracksAvailable, audio}, {R::RetuneRadio, audio},     {R::SetRadioVolume, audio},
         {R::CurrentStation, audio},    {R::RadioActive, manager}};
-    for (const RoutineRow& row : kRoutines)
-        if (AddressOf(row.where)) row.call();
+    for (const Row& row : kRows)
+        if (AddressOf(row.where)) row.use();
     for (const sim::HostCall& call : sim::HostCallLog()) {
         const void* self = nullptr;  // a free routine's
         for (const auto& [routine, object] : members)
@@ -132,77 +157,22 @@ TEST(HostAccessors, MemberRoutinesReceiveTheirObject) {
     EXPECT_EQ(std::memcmp(&draws[0].colour, &colour, sizeof colour), 0);
 }
 
-// An accessor's answer, its bytes as a little-endian number.
-template <class T>
-uint32_t Raw(T value) {
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof value);
-    return bits;
-}
-
-// What an accessor reads over the bytes 11 22 33 44: all four, or the first alone.
-constexpr uint32_t kWord = 0x44332211, kByte = 0x11;
-
-const struct {
-    const char* name;
-    Where where;
-    std::function<uint32_t()> read;
-    uint32_t expected;
-} kVariables[] = {
-    {"HostClock", {{0x885B48, 0x885AF8, 0x895C38}, {0x974B2C, 0x974B34, 0x973B34}, 0xB7CB84},
-     [] { return Raw(HostClock()); }, kWord},
-    {"HostTimeStep", {{0x8E2CB4, 0x8E2D68, 0x8F2EA8}, {0x975424, 0x97542C, 0x97442C}, 0xB7CB5C},
-     [] { return Raw(HostTimeStep()); }, kWord},
-    {"HostSuppressFlags 1", {{0x95CD7C, 0x95CF34, 0x96D074}, {0xA10B36, 0xA10B3E, 0xA0FB3F}, 0xB7CB49},
-     [] { return Raw(HostSuppressFlag(0)); }, kByte},
-    {"HostSuppressFlags 2", {{0x95CDB1, 0x95CF69, 0x96D0A9}, {0xA10B76, 0xA10B7F, 0xA0FB80}, 0xB7CB48},
-     [] { return Raw(HostSuppressFlag(1)); }, kByte},
-    {"HostSuppressFlags 3", {{0x6FAD68, 0x6FAD68, 0x70AEA8}, {0x7E46F5, 0x7E46F5, 0x7E46F5}, 0xB6F065},
-     [] { return Raw(HostSuppressFlag(2)); }, kByte},
-    {"HostSuppressFlags 4", Same(0x95CD5B, 0xA10AF6, 0xA43088), [] { return Raw(HostSuppressFlag(3)); }, kByte},
-    {"HostScreenWidth", Same(0x8F4364, 0x9B48DC, 0xC17044), [] { return Raw(HostScreenWidth()); }, kWord},
-    {"HostScreenHeight", Same(0x8F4368, 0x9B48E0, 0xC17048), [] { return Raw(HostScreenHeight()); }, kWord},
-    {"HostPendingStationSteps", Same(0x650B80, 0x783998, 0x8CB764),
-     [] { return Raw(HostPendingStationSteps()); }, kWord},
-    {"HostRadioVolumeSetting", Same(0x5F2E4C, 0x86965A, 0xBA6798),
-     [] { return Raw(HostRadioVolumeSetting()); }, kByte},
-};
-
-TEST(HostAccessors, EveryVariableIsReadAtItsAddress) {
-    if (!AtPreferredBase()) GTEST_SKIP() << "fixed addresses need the image at 0x400000";
-    for (const auto& row : kVariables) {
-        const uint32_t address = AddressOf(row.where);
-        if (address == 0) continue;
-        SCOPED_TRACE(row.name);
-        uint8_t* const cell = sim::GameBytes(address);
-        uint8_t saved[4];
-        std::memcpy(saved, cell, 4);
-        std::memcpy(cell, "\x11\x22\x33\x44", 4);
-        EXPECT_EQ(row.read(), row.expected);
-        std::memcpy(cell, saved, 4);
-    }
-}
-
 TEST(HostAccessors, FieldsSitAtTheirOffsets) {
-    struct Offsets {
-        uint32_t state, station, radioType, vehicleClass, pending, deadline;
-        int32_t driving;
-    };
+    struct Offsets { uint32_t state, station, radioType, vehicleClass, pending, deadline; int32_t driving; };
     const Offsets perGame[] = {{0x224, 0x229, 0, 0, 0, 0, 44}, {0x244, 0x23C, 0, 0, 0, 0, 50},
                                {0x530, 0, 0x1D3, 0x594, 0x01, 0x54, 50}};
     if (sim::LoadedRelease().game == sim::Game::None) GTEST_SKIP();
     const Offsets& o = perGame[static_cast<int>(sim::LoadedRelease().game) - 1];
     uint8_t object[0x600] = {};
-    std::memcpy(object + o.state, "\x32\x00\x00\x00", 4);
+    object[o.state] = 0x32;
     EXPECT_EQ(HostCharacterState(object), 0x32);
     EXPECT_EQ(HostDrivingState(), o.driving);
     if (o.station) {
         HostVehicleRadioStation(object) = 7;
         EXPECT_EQ(object[o.station], 7);
-    }
-    if (o.radioType) {
+    } else {  // San Andreas
         object[o.radioType] = 3;
-        std::memcpy(object + o.vehicleClass, "\x0a\x00\x00\x00", 4);
+        object[o.vehicleClass] = 10;
         EXPECT_EQ(HostVehicleRadioType(object), 3);
         EXPECT_EQ(HostVehicleClass(object), 10);
         HostRadioManagerPending(object) = 9;
