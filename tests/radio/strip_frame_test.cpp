@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "../host/event_sites.h"
-#include "platform/platform.h"
 #include "platform/posix/user32.h"
 #include "radio/key_latch.h"
 #include "radio/radio_strip_settings.h"
@@ -74,12 +73,7 @@ protected:
 TEST_F(StripFrame, GateSuppressesClosesOrOpens) {
     enum Outcome { Suppressed, Closed, Open };  // suppressed: nothing at all changes; closed: reset
     struct Case { const char* what; std::function<void()> apply; Outcome outcome; };
-    auto bicycle = [](int32_t setting) {
-        return [setting] {
-            sim::ObjectField<int32_t>(sim::World().vehicleObject, kFields.vehicleClass) = 10;
-            radioStripSettings.EnableBicycleRadioIcon = setting;
-        };
-    };
+    auto bicycle = [] { sim::ObjectField<int32_t>(sim::World().vehicleObject, kFields.vehicleClass) = 10; };
     std::vector<Case> cases = {{"on foot", [] { Drive(false); }, Closed},
                                {"no character", [] { sim::World().character = nullptr; }, Closed},
                                {"pad hides it", [] { sim::World().padHide = 1; }, Closed}};
@@ -87,7 +81,9 @@ TEST_F(StripFrame, GateSuppressesClosesOrOpens) {
         cases.push_back(
             {"suppress flag", [flag] { Variable<uint8_t>(kCells.suppressFlags[flag]) = 1; }, Suppressed});
     if (Game(sim::Game::SA))
-        cases.insert(cases.end(), {{"bicycle", bicycle(0), Closed}, {"bicycle, setting on", bicycle(1), Open}});
+        cases.insert(cases.end(), {{"bicycle", bicycle, Closed}, {"bicycle, setting on", [&] {
+                                       bicycle(), radioStripSettings.EnableBicycleRadioIcon = 1;
+                                   }, Open}});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         SetUp();
