@@ -46,19 +46,13 @@ bool ParseIconOptions(const std::vector<std::string>& args, IconOptions& o, std:
     return true;
 }
 
-bool HasExtension(const std::string& file, const char* wanted) {
-    std::string ext = std::filesystem::path(file).extension().string();
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext == wanted;
-}
-
 }  // namespace
 
 int RunIconCommand(const std::vector<std::string>& args) {
     IconOptions options;
     std::string error;
     if (!ParseIconOptions(args, options, error)) return Fail(error);
-    const bool svg = HasExtension(options.file, ".svg");
+    const bool svg = IsSvgFile(options.file);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(options.file, ec))
         return Fail("cannot read '" + options.file + "'");

@@ -49,11 +49,6 @@ bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& o, std:
     return true;
 }
 
-bool IsSvg(const std::string& file) {
-    std::string ext = std::filesystem::path(file).extension().string();
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext == ".svg";
-}
 
 }  // namespace
 
@@ -72,7 +67,7 @@ int RunLoadCommand(const std::vector<std::string>& args) {
     if (!sim::MapGameImage()) return Fail("cannot map the stand-in game image at 0x400000");
     sim::InstallRwEngine(selected_game::kRwFunctions);
 
-    const bool svg = IsSvg(options.file);
+    const bool svg = IsSvgFile(options.file);
     const char* path = options.file.c_str();
     RwTexture* texture =
         svg ? LoadSVGToRwTexture(path, options.width, options.height, options.mipmaps,
@@ -117,4 +112,10 @@ int RunLoadCommand(const std::vector<std::string>& args) {
     }
     sim::DestroyTexture(texture);
     return 0;
+}
+
+bool IsSvgFile(const std::string& file) {
+    std::string ext = std::filesystem::path(file).extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".svg";
 }
