@@ -1037,6 +1037,17 @@ def radio_drive_suite(args):
 
 # ---------------------------------------------------------------------------------------------
 
+def add_radio_arguments(parser):
+    """What every run of the radio plug-in in the stand-in game needs."""
+    parser.add_argument("--game", required=True, choices=sorted(RW_TABLES))
+    parser.add_argument("--release", required=True, type=int)
+    parser.add_argument("--standin", required=True)
+    parser.add_argument("--ombrix", required=True)
+    parser.add_argument("--tessivo", required=True)
+    parser.add_argument("--prefix", required=True)
+    parser.add_argument("--work", required=True)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
@@ -1052,22 +1063,10 @@ def main():
     p.add_argument("--prefix", required=True)
     p.add_argument("--warm-up", help="a program run once after the server has started")
     p = sub.add_parser("radio")
-    p.add_argument("--game", required=True, choices=sorted(RW_TABLES))
-    p.add_argument("--release", required=True, type=int)
-    p.add_argument("--standin", required=True)
-    p.add_argument("--ombrix", required=True)
-    p.add_argument("--tessivo", required=True)
-    p.add_argument("--prefix", required=True)
-    p.add_argument("--work", required=True)
+    add_radio_arguments(p)
     p.add_argument("--source", required=True, help="the repository, for tables and expectations")
     p = sub.add_parser("radio-drive")
-    p.add_argument("--game", required=True, choices=sorted(RW_TABLES))
-    p.add_argument("--release", required=True, type=int)
-    p.add_argument("--standin", required=True)
-    p.add_argument("--ombrix", required=True)
-    p.add_argument("--tessivo", required=True)
-    p.add_argument("--prefix", required=True)
-    p.add_argument("--work", required=True)
+    add_radio_arguments(p)
     p.add_argument("--host-tool", required=True, help="the host build's radio_drive_<game>")
     p = sub.add_parser("shutdown")
     p.add_argument("--prefix", required=True)
