@@ -14,8 +14,8 @@
 
 namespace {
 
-void PrintUsage(FILE* to) {
-    std::fprintf(to, "usage: tessivo COMMAND [ARGUMENTS]\n\n%s\n%s", kPreviewUsage, kCheckUsage);
+void PrintUsage() {
+    std::printf("usage: tessivo COMMAND [ARGUMENTS]\n\n%s\n%s", kPreviewUsage, kCheckUsage);
 }
 
 std::string ToolFolder(const char* argv0) {
@@ -34,18 +34,14 @@ int ToolError(const std::string& message) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) {
-        PrintUsage(stderr);
-        return 1;
-    }
+    if (args.empty()) return ToolError("expected a command: preview or check (tessivo --help tells more)");
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "--help" || command == "-h" || command == "help") {
-        PrintUsage(stdout);
+        PrintUsage();
         return 0;
     }
     if (command == "preview") return PreviewCommand(rest, ToolFolder(argv[0]));
     if (command == "check") return CheckCommand(rest);
-    PrintUsage(stderr);
-    return ToolError("unknown command '" + command + "'");
+    return ToolError("unknown command '" + command + "': expected preview or check (tessivo --help tells more)");
 }
