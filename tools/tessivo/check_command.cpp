@@ -233,9 +233,13 @@ void CheckPluginFiles(const fs::path& folder, const GameChoice& game, Report& re
                        ".asi into scripts\\");
     } else if (library->build != game.build) {
         const char* title = TitleOfBuild(library->build);
+        const bool rightOneThere = std::any_of(files.begin(), files.end(), [&](const PluginFile& file) {
+            return !file.tessivo && file.build == game.build;
+        });
         report.Problem("the strip will use " + Describe(folder, *library) + ", not the " + game.title +
                        " build: " + (title ? "it calls the engine at another game's addresses" : "it may not fit this game") +
-                       ". Replace it with Ombrix." + game.build + ".asi");
+                       (rightOneThere ? ". Remove it: the plug-in finds it before the right one"
+                                      : std::string(". Replace it with Ombrix.") + game.build + ".asi"));
     } else {
         report.Ok("image library the strip will use: " + Describe(folder, *library));
     }
