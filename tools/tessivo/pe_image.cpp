@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 #include "platform/posix/utf16_text.h"
 
@@ -114,7 +115,13 @@ bool ReadPeImage(const std::string& path, PeImage& image, std::string& error) {
         return false;
     }
     file.seekg(0);
-    image.bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return ParsePeImage(std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()),
+                        image, error);
+}
+
+bool ParsePeImage(std::vector<uint8_t> bytes, PeImage& image, std::string& error) {
+    image = PeImage{};
+    image.bytes = std::move(bytes);
     const Reader r{image.bytes};
     const uint32_t header = r.U32(0x3C);
     if (r.U16(0) != 0x5A4D || !r.Has(header, 24) || r.U32(header) != 0x00004550) {

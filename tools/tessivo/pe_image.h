@@ -25,6 +25,8 @@ struct PeImage {
 
 // False, saying why, when the file cannot be read or is not a 32-bit Windows image.
 bool ReadPeImage(const std::string& path, PeImage& image, std::string& error);
+// The same for the file's bytes.
+bool ParsePeImage(std::vector<uint8_t> bytes, PeImage& image, std::string& error);
 
 // The four bytes at `address`, counted from the image base, little-endian; none when no
 // section holds them in the file.
