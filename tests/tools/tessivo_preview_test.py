@@ -106,7 +106,8 @@ def main():
         not_a_folder = os.path.join(work, "still.png")
         for arguments in [["--settings", os.path.join(work, "missing.ini")], ["--icons", not_a_folder],
                           ["--screen", "1280by720"], ["--screen", "0x720"], ["--station", "99"],
-                          ["--station", "two"], ["--change", "3"], ["--game", "gta4"]]:
+                          ["--station", "two"], ["--change", "3"], ["--game", "gta4"],
+                          ["--background", os.path.join(work, "tessivo.ini")]]:
             call = [tool, "preview", "--game", "vc", "--icons", icons, "--out", os.path.join(work, "x.png")]
             run = subprocess.run(call + arguments, capture_output=True, text=True, timeout=120)
             ok = run.returncode == 1 and run.stderr.startswith("tessivo: preview:") and not run.stdout

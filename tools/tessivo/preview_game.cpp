@@ -74,8 +74,9 @@ Request Parse(int argc, char** argv) {
     return r;
 }
 
+// Worded as the front end words its own errors: the player ran `tessivo preview`.
 int Fail(const std::string& message) {
-    std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
+    std::fprintf(stderr, "tessivo: preview: %s\n", message.c_str());
     return 1;
 }
 
