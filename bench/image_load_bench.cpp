@@ -11,7 +11,7 @@
 
 #include "games/selected_game.h"
 #include "image/exports.h"
-#include "image/wic_guids.h"
+#include "raster/wic_guids.h"
 #include "ratio_reporter.h"
 #include "sim/game_image.h"
 #include "sim/png_writer.h"

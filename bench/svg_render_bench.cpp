@@ -11,7 +11,7 @@
 
 #include "games/selected_game.h"
 #include "image/exports.h"
-#include "image/mip_chain.h"
+#include "load/mip_chain.h"
 #include "ratio_reporter.h"
 #include "sim/game_image.h"
 #include "sim/rw_engine.h"

@@ -1,7 +1,7 @@
 // Finding the image library at run time: the strip does not link against it.
 #pragma once
 
-#include "../image/rw_types.h"
+#include "../load/rw_types.h"
 #include "../platform/platform.h"
 
 // The library's module: the cached one, else the first already loaded under one of its file

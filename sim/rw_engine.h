@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "../games/host_rw_functions.h"
-#include "../image/rw_types.h"
+#include "../load/rw_types.h"
 #include "../platform/platform.h"
 
 namespace sim {

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "image/exports.h"
-#include "image/mip_cache.h"
+#include "load/mip_cache.h"
 #include "platform/posix/substitute.h"
 #include "sim/rw_engine.h"
 #include "tests/support/image_fixture.h"
