@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "image/exports.h"
+#include "raster/raster_decoder.h"
 #include "sim/rw_engine.h"
 #include "tests/support/image_fixture.h"
 
@@ -23,17 +24,33 @@ protected:
     }
 };
 
-TEST_F(BadInput, EmptyTruncatedAndCorruptImagesGiveNull) {
-    std::vector<uint8_t> png = GoodPng();
-    EXPECT_EQ(LoadBytes({}), nullptr);
-    EXPECT_EQ(LoadBytes({png.begin(), png.begin() + 8}), nullptr);
-    EXPECT_EQ(LoadBytes({png.begin(), png.begin() + 33}), nullptr);
+// A file whose header reads is opened; pixels that do not decode fail level 0 while it fills,
+// which leaves a linear-filtered texture and no cache file.
+TEST_F(BadInput, EmptyTruncatedAndCorruptImagesEndAsTheirStatusSays) {
+    const std::vector<uint8_t> png = GoodPng();
     std::vector<uint8_t> corrupt = png;
     for (size_t i = 41; i < corrupt.size() - 12; ++i) corrupt[i] ^= 0x5A;
-    RwTexture* texture = LoadBytes(corrupt);
-    // A decoder may refuse the file or fail while filling: either way nothing is cached.
-    if (texture) {
-        EXPECT_EQ(FilterMode(texture), 2u);
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        LoadStatus status;
+    };
+    const Case cases[] = {
+        {"empty", {}, LoadStatus::NotDecodable},
+        {"signature only", {png.begin(), png.begin() + 8}, LoadStatus::NotDecodable},
+        {"header cut short", {png.begin(), png.begin() + 33}, LoadStatus::NotDecodable},
+        {"pixel data scrambled", corrupt, LoadStatus::LevelNotFilled},
+    };
+    const std::string path = Scratch("bad.png");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteBytes(path, c.bytes);
+        LoadOutcome outcome;
+        RwTexture* texture = LoadPngTexture(MakeLoadRequest(path.c_str(), 0, 0, 1, 0), outcome);
+        EXPECT_EQ(outcome.status, c.status);
+        EXPECT_EQ(texture != nullptr, OutcomeHasTexture(c.status));
+        if (texture) EXPECT_EQ(FilterMode(texture), 2u);
+        EXPECT_FALSE(FileExists(CacheFileOf(path, 16, 16)));
     }
     EXPECT_EQ(sim::LiveRasters(), sim::LiveTextures());
 }
@@ -54,17 +71,20 @@ TEST_F(BadInput, GarbageCacheFilesAreMisses) {
     WriteBytes(Scratch("bad.png"), png);
     std::string cache = CacheFileOf(Scratch("bad.png"), 16, 16);
     ASSERT_NE(LoadBytes(png, 16, 16), nullptr);
-    const std::vector<std::vector<uint8_t>> garbage = {
-        {},
-        {'C', 'P', 'I', 'M'},
-        std::vector<uint8_t>(44, 0xFF),
-        std::vector<uint8_t>(5000, 0x00),
+    const std::vector<std::pair<std::vector<uint8_t>, MipCacheVerdict>> garbage = {
+        {{}, MipCacheVerdict::Unreadable},
+        {{'C', 'P', 'I', 'M'}, MipCacheVerdict::Unreadable},
+        {std::vector<uint8_t>(44, 0xFF), MipCacheVerdict::BadMagic},
+        {std::vector<uint8_t>(5000, 0x00), MipCacheVerdict::BadMagic},
     };
-    for (const auto& bytes : garbage) {
+    for (const auto& [bytes, verdict] : garbage) {
         WriteBytes(cache, bytes);
         sim::ResetRwEngine();
-        RwTexture* texture = LoadPNGToRwTexture(Scratch("bad.png").c_str(), 16, 16, 1, 0);
+        LoadOutcome outcome;
+        RwTexture* texture = LoadPngTexture(
+            MakeLoadRequest(Scratch("bad.png").c_str(), 16, 16, 1, 0), outcome);
         ASSERT_NE(texture, nullptr);
+        EXPECT_EQ(outcome.cache, verdict);
         EXPECT_EQ(FilterMode(texture), 6u);
         EXPECT_EQ(sim::LiveRasters(), 1);
     }

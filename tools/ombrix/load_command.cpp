@@ -111,12 +111,12 @@ int RunLoadCommand(const std::vector<std::string>& args) {
     std::printf("texture %dx%d\n", raster->width, raster->height);
     std::printf("flags 0x%X\n", createFlags);
     std::printf("filter %u\n", texture->filterAddressing & 0xFF);
-    // Direct2D draws premultiplied; the files written are straight either way, as
-    // PNG wants.
-    std::printf("alpha %s\n", svg ? "premultiplied" : "straight");
+    // Direct2D draws premultiplied; the files written are straight either way, as PNG wants.
+    std::printf("alpha %s%s\n", svg ? "premultiplied" : "straight",
+                options.outDir.empty() ? "" : ", files written with straight alpha");
     std::printf("cache %s\n", outcome.status == LoadStatus::ServedFromCache ? "hit" : "miss");
-    std::printf("cache file %s%s\n", MipCacheVerdictText(outcome.cache),
-                outcome.cacheWritten ? ", written anew" : "");
+    std::printf("cache lookup %s\n", MipCacheVerdictText(outcome.cache));
+    if (outcome.cacheWritten) std::printf("cache written\n");
     if (svg) NoteUnscaledSvg(options);
     for (uint32_t i = 0; i < levels; ++i) {
         uint32_t w = MipLevelSize(raster->width, i), h = MipLevelSize(raster->height, i);
