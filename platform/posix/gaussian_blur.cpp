@@ -41,6 +41,75 @@ void BlurLine(const float* in, float* out, uint32_t count, size_t step,
     }
 }
 
+// From a deviation of 2 up, three successive box blurs stand in for the Gaussian, as SVG's
+// filter rules allow: boxes of d = floor(deviation * 3 * sqrt(2 pi) / 4 + 0.5) pixels, the
+// three centred when d is odd; when even, two of d pixels, one window a pixel to the left of
+// the other, and one of d + 1 centred. Each costs the same whatever its size.
+constexpr float kBoxFromDeviation = 2.0f;
+
+struct Box {
+    int size;  // pixels in the window
+    int left;  // pixels of the window before the one it is written to
+};
+
+std::vector<Box> BoxesFor(float deviation) {
+    const int d = static_cast<int>(std::floor(deviation * 3.0f * std::sqrt(2.0f * 3.14159265f) /
+                                                  4.0f +
+                                              0.5f));
+    if (d % 2 == 1) return {{d, d / 2}, {d, d / 2}, {d, d / 2}};
+    return {{d, d / 2}, {d, d / 2 - 1}, {d + 1, d / 2}};
+}
+
+// One box along a line of `count` pixels by a running sum; outside the line is transparent.
+void BoxLine(const float* in, float* out, uint32_t count, size_t step, const Box& box) {
+    const int n = static_cast<int>(count);
+    float sum[4] = {0, 0, 0, 0};
+    const auto add = [&](int at, float sign) {
+        if (at < 0 || at >= n) return;
+        const float* p = in + static_cast<size_t>(at) * step;
+        for (int c = 0; c < 4; ++c) sum[c] += sign * p[c];
+    };
+    for (int j = -box.left; j < box.size - box.left - 1; ++j) add(j, 1.0f);
+    const float scale = 1.0f / static_cast<float>(box.size);
+    for (int i = 0; i < n; ++i) {
+        add(i - box.left + box.size - 1, 1.0f);
+        float* q = out + static_cast<size_t>(i) * step;
+        for (int c = 0; c < 4; ++c) q[c] = sum[c] * scale;
+        add(i - box.left, -1.0f);
+    }
+}
+
+// Rows, then columns, from `a` back into `a` by way of `b`: with three boxes each way the
+// result lands in `b` after an odd count, so it is copied back once.
+void BlurAllLines(std::vector<float>& a, std::vector<float>& b, uint32_t width, uint32_t height,
+                  float deviation) {
+    const size_t rowFloats = static_cast<size_t>(width) * 4;
+    if (deviation < kBoxFromDeviation) {
+        const std::vector<float> kernel = GaussianKernel(deviation);
+        for (uint32_t y = 0; y < height; ++y)
+            BlurLine(&a[y * rowFloats], &b[y * rowFloats], width, 4, kernel);
+        for (uint32_t x = 0; x < width; ++x)
+            BlurLine(&b[static_cast<size_t>(x) * 4], &a[static_cast<size_t>(x) * 4], height,
+                     rowFloats, kernel);
+        return;
+    }
+    const std::vector<Box> boxes = BoxesFor(deviation);
+    std::vector<float>* from = &a;
+    std::vector<float>* to = &b;
+    for (const Box& box : boxes) {
+        for (uint32_t y = 0; y < height; ++y)
+            BoxLine(&(*from)[y * rowFloats], &(*to)[y * rowFloats], width, 4, box);
+        std::swap(from, to);
+    }
+    for (const Box& box : boxes) {
+        for (uint32_t x = 0; x < width; ++x)
+            BoxLine(&(*from)[static_cast<size_t>(x) * 4], &(*to)[static_cast<size_t>(x) * 4],
+                    height, rowFloats, box);
+        std::swap(from, to);
+    }
+    if (from != &a) a.swap(b);
+}
+
 }  // namespace
 
 void GaussianBlurPremultiplied(const uint8_t* source, size_t sourcePitch, uint8_t* destination,
@@ -53,17 +122,12 @@ void GaussianBlurPremultiplied(const uint8_t* source, size_t sourcePitch, uint8_
         return;
     }
     deviation = std::min(deviation, kMaxBlurDeviation);
-    const std::vector<float> kernel = GaussianKernel(deviation);
     const size_t rowFloats = static_cast<size_t>(width) * 4;
     std::vector<float> a(rowFloats * height), b(rowFloats * height);
     for (uint32_t y = 0; y < height; ++y)
         for (size_t x = 0; x < rowFloats; ++x) a[y * rowFloats + x] = source[y * sourcePitch + x];
 
-    for (uint32_t y = 0; y < height; ++y)
-        BlurLine(&a[y * rowFloats], &b[y * rowFloats], width, 4, kernel);
-    for (uint32_t x = 0; x < width; ++x)
-        BlurLine(&b[static_cast<size_t>(x) * 4], &a[static_cast<size_t>(x) * 4], height, rowFloats,
-                 kernel);
+    BlurAllLines(a, b, width, height, deviation);
 
     for (uint32_t y = 0; y < height; ++y)
         for (size_t x = 0; x < rowFloats; ++x) {
