@@ -79,6 +79,26 @@ void BoxLine(const float* in, float* out, uint32_t count, size_t step, const Box
     }
 }
 
+// One box down every column at once: whole rows are added to and taken from one running row
+// of sums, so the pass walks memory in order.
+void BoxColumns(const float* in, float* out, size_t rowFloats, uint32_t height, const Box& box) {
+    const int n = static_cast<int>(height);
+    std::vector<float> sum(rowFloats, 0.0f);
+    const auto add = [&](int row, float sign) {
+        if (row < 0 || row >= n) return;
+        const float* p = in + static_cast<size_t>(row) * rowFloats;
+        for (size_t k = 0; k < rowFloats; ++k) sum[k] += sign * p[k];
+    };
+    for (int j = -box.left; j < box.size - box.left - 1; ++j) add(j, 1.0f);
+    const float scale = 1.0f / static_cast<float>(box.size);
+    for (int i = 0; i < n; ++i) {
+        add(i - box.left + box.size - 1, 1.0f);
+        float* q = out + static_cast<size_t>(i) * rowFloats;
+        for (size_t k = 0; k < rowFloats; ++k) q[k] = sum[k] * scale;
+        add(i - box.left, -1.0f);
+    }
+}
+
 // Rows, then columns, from `a` back into `a` by way of `b`: with three boxes each way the
 // result lands in `b` after an odd count, so it is copied back once.
 void BlurAllLines(std::vector<float>& a, std::vector<float>& b, uint32_t width, uint32_t height,
@@ -102,9 +122,7 @@ void BlurAllLines(std::vector<float>& a, std::vector<float>& b, uint32_t width, 
         std::swap(from, to);
     }
     for (const Box& box : boxes) {
-        for (uint32_t x = 0; x < width; ++x)
-            BoxLine(&(*from)[static_cast<size_t>(x) * 4], &(*to)[static_cast<size_t>(x) * 4],
-                    height, rowFloats, box);
+        BoxColumns(from->data(), to->data(), rowFloats, height, box);
         std::swap(from, to);
     }
     if (from != &a) a.swap(b);
@@ -131,9 +149,9 @@ void GaussianBlurPremultiplied(const uint8_t* source, size_t sourcePitch, uint8_
 
     for (uint32_t y = 0; y < height; ++y)
         for (size_t x = 0; x < rowFloats; ++x) {
-            const float v = std::round(a[y * rowFloats + x]);
-            destination[y * destinationPitch + x] =
-                static_cast<uint8_t>(std::clamp(v, 0.0f, 255.0f));
+            // Halves away from zero, as std::round, for the non-negative values left here.
+            const float v = std::clamp(a[y * rowFloats + x], 0.0f, 255.0f);
+            destination[y * destinationPitch + x] = static_cast<uint8_t>(v + 0.5f);
         }
 }
 
