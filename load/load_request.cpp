@@ -8,8 +8,8 @@
 
 namespace {
 
-// Where every texture is made, from a cached chain or a drawn one; a refused
-// texture takes its raster with it.
+// Where every texture is made, from a cached chain or a drawn one; a refused texture takes its
+// raster with it.
 RwTexture* FinishTexture(RwRaster* raster, RwUInt32 filterMode) {
     RwTexture* texture = RwTextureCreate(raster);
     if (!texture) {
@@ -56,8 +56,8 @@ RwTexture* RunLoadRequest(const LoadRequest& request, TextureSource& source, Loa
     outcome = LoadOutcome{};
     if (!request.filePath || !*request.filePath) return Fail(outcome, LoadStatus::NoPath);
 
-    // Read before the source is opened, so a source rewritten while it is drawn
-    // leaves a cache file that no longer matches it.
+    // Read before the source is opened, so a source rewritten while it is drawn leaves a cache file
+    // that no longer matches it.
     SourceAttributes attributes{};
     const SourceAttributes* known =
         ReadSourceAttributes(request.filePath, attributes) ? &attributes : nullptr;

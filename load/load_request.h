@@ -1,6 +1,5 @@
-// The frame every load runs through: cache lookup, opening the source, raster,
-// levels, cache write, texture. The raster and SVG loaders differ only in their
-// TextureSource.
+// The frame every load runs through: cache lookup, opening the source, raster, levels, cache write,
+// texture. The raster and SVG loaders differ only in their TextureSource.
 #pragma once
 
 #include <cstdint>
@@ -23,13 +22,13 @@ LoadRequest MakeLoadRequest(const char* filePath, uint32_t width, uint32_t heigh
 
 class TextureSource {
 public:
-    // On entry the requested size (0 = the image's own); on return the resolved
-    // size. Anything but Drawn ends the request with null and that status.
+    // On entry the requested size (0 = the image's own); on return the resolved size. Anything but
+    // Drawn ends the request with null and that status.
     virtual LoadStatus Open(uint32_t& width, uint32_t& height) = 0;
     // Readies drawing after a cache miss; anything but Drawn ends the request with null.
     virtual LoadStatus Prepare() = 0;
-    // Draws level `level` (width x height) into the raster; anything but Done
-    // leaves the chain incomplete.
+    // Draws level `level` (width x height) into the raster; anything but Done leaves the chain
+    // incomplete.
     virtual LevelAccess FillLevel(RwRaster* raster, uint32_t level, uint32_t width,
                                   uint32_t height) = 0;
 

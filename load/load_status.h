@@ -1,5 +1,5 @@
-// How a load ended, one value for each way, with what the cache said on the
-// way. The exports hand out only null or a texture; tools and tests read the reason.
+// How a load ended, one value for each way, with what the cache said on the way. The exports hand
+// out only null or a texture; tools and tests read the reason.
 #pragma once
 
 #include <cstdint>

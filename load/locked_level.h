@@ -1,5 +1,5 @@
-// One locked raster level seen as rows of 4-byte pixels, and the one way rows
-// move in or out of it: the decoder, the SVG renderer and the cache all go through here.
+// One locked raster level seen as rows of 4-byte pixels, and the one way rows move in or out of it:
+// the decoder, the SVG renderer and the cache all go through here.
 #pragma once
 
 #include <cstddef>
@@ -20,9 +20,8 @@ enum class LevelAccess {
     NotFilled,  // locked, but `use` failed
 };
 
-// Locks `level` (width x height) with `lockMode`, hands it to `use`, and
-// unlocks it. A stride shorter than a row would make rows overlap: such a level
-// is unlocked at once, unused.
+// Locks `level` (width x height) with `lockMode`, hands it to `use`, and unlocks it. A stride
+// shorter than a row would make rows overlap: such a level is unlocked at once, unused.
 template <class Use>
 LevelAccess WithLockedLevel(RwRaster* raster, uint32_t level, uint32_t width, uint32_t height,
                             RwInt32 lockMode, Use use) {
@@ -39,9 +38,8 @@ LevelAccess WithLockedLevel(RwRaster* raster, uint32_t level, uint32_t width, ui
     return used ? LevelAccess::Done : LevelAccess::NotFilled;
 }
 
-// Hands the level's rows to `move(at, firstRow, rowCount)` in runs: the whole
-// level in one run when its rows are packed, else one row at a time. Stops at
-// the first run `move` refuses.
+// Hands the level's rows to `move(at, firstRow, rowCount)` in runs: the whole level in one run when
+// its rows are packed, else one row at a time. Stops at the first run `move` refuses.
 template <class Move>
 bool MoveLevelRows(const LockedLevel& level, Move move) {
     if (level.stride == static_cast<size_t>(level.width) * 4)

@@ -76,14 +76,14 @@ enum class MipCacheVerdict {
     TextureRefused,
 };
 
-// A new raster holding a cache file's chain when the file is valid for a source
-// with `source`'s attributes; null for any miss, with the reason in `verdict`.
+// A new raster holding a cache file's chain when the file is valid for a source with `source`'s
+// attributes; null for any miss, with the reason in `verdict`.
 RwRaster* LoadMipCacheToRwRaster(const SourceAttributes& source, const char* cachePath,
                                  uint32_t width, uint32_t height, bool useMipmaps,
                                  uint32_t maxMipLevels, MipCacheVerdict& verdict);
 
-// Writes the raster's filled levels under `source`'s attributes; a file left
-// half-written is deleted. True when complete.
+// Writes the raster's filled levels under `source`'s attributes; a file left half-written is
+// deleted. True when complete.
 bool SaveRwRasterToMipCache(const char* cachePath, const SourceAttributes& source, RwRaster* raster,
                             uint32_t width, uint32_t height, uint32_t levelCount,
                             RwInt32 rasterFlags);

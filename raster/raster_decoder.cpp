@@ -54,8 +54,8 @@ public:
     }
 
 private:
-    // Level 0 at the image's own size is the converted image itself; every other
-    // level is resampled from it, never from the previous level.
+    // Level 0 at the image's own size is the converted image itself; every other level is
+    // resampled from it, never from the previous level.
     IWICBitmapSource* LevelPixels(uint32_t level, uint32_t width, uint32_t height) {
         if (level == 0 && width == imageWidth_ && height == imageHeight_) return converter_.Get();
         scaler_.Reset();

@@ -4,8 +4,8 @@
 
 namespace {
 
-// The id as the document parser reads it: UTF-8 turned into UTF-16 by the
-// system's one converter. Empty when it does not convert.
+// The id as the document parser reads it: UTF-8 turned into UTF-16 by the system's one converter.
+// Empty when it does not convert.
 std::vector<WCHAR> WideId(const std::string& id) {
     const int units = MultiByteToWideChar(CP_UTF8, 0, id.c_str(), -1, nullptr, 0);
     std::vector<WCHAR> wide(units > 0 ? static_cast<size_t>(units) : 0);

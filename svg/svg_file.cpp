@@ -21,8 +21,7 @@ std::string ReadSvgText(const char* filePath) {
             const size_t have = text.size();
             text.resize(have + kReadChunk);
             DWORD read = 0;
-            // A read that fails part way gives nothing rather than a document cut
-            // short.
+            // A read that fails part way gives nothing rather than a document cut short.
             if (!file.ReadSome(&text[have], kReadChunk, read)) return {};
             text.resize(have + read);
             if (read == 0) return text;

@@ -3,6 +3,6 @@
 
 #include <string>
 
-// The file's bytes, unchanged; empty when it cannot be opened, read or is
-// empty. The path goes to the ANSI file functions as it is.
+// The file's bytes, unchanged; empty when it cannot be opened, read or is empty. The path goes to
+// the ANSI file functions as it is.
 std::string ReadSvgText(const char* filePath);

@@ -1,5 +1,5 @@
-// One mip level: a full vector rendering of the document at the level's size,
-// read back through a staging copy into the raster level.
+// One mip level: a full vector rendering of the document at the level's size, read back
+// through a staging copy into the raster level.
 #pragma once
 
 #include <cstdint>

@@ -20,8 +20,7 @@ public:
     LoadStatus Open(uint32_t& width, uint32_t& height) override {
         svgText_ = ReadSvgText(filePath_);
         if (svgText_.empty()) return LoadStatus::Unreadable;
-        // A side the caller gave stands as it is; only a missing one comes from the
-        // root tag.
+        // A side the caller gave stands as it is; only a missing one comes from the root tag.
         if (width == 0 || height == 0) {
             uint32_t rootWidth = 0, rootHeight = 0;
             ParseSvgRootSize(svgText_, rootWidth, rootHeight);
@@ -34,8 +33,7 @@ public:
     }
 
     LoadStatus Prepare() override {
-        // Blur extraction must see the ids paint-order emulation gave the stroke
-        // copies.
+        // Blur extraction must see the ids paint-order emulation gave the stroke copies.
         EmulatePaintOrder(svgText_);
         const std::vector<BlurTarget> targets = ExtractBlurFilters(svgText_);
         if (!CreateSvgDevice(device_)) return LoadStatus::DeviceUnavailable;

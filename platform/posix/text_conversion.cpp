@@ -1,6 +1,5 @@
-// MultiByteToWideChar for UTF-8 and a single-byte ANSI page (Windows-1252), as
-// Windows Vista and later convert: ill-formed UTF-8 becomes U+FFFD unless
-// MB_ERR_INVALID_CHARS is given.
+// MultiByteToWideChar for UTF-8 and a single-byte ANSI page (Windows-1252), as Windows Vista
+// and later convert: ill-formed UTF-8 becomes U+FFFD unless MB_ERR_INVALID_CHARS is given.
 #include <cstring>
 
 #include "kernel32.h"
@@ -9,8 +8,8 @@
 
 namespace {
 
-// Windows-1252 bytes 0x80..0x9F; the five the page leaves undefined map to the
-// C1 controls of the same value, as Windows maps them.
+// Windows-1252 bytes 0x80..0x9F; the five the page leaves undefined map to the C1 controls of
+// the same value, as Windows maps them.
 constexpr char16_t kCp1252High[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
@@ -51,8 +50,7 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceByt
     auto end = begin + length;
     const bool strict = (flags & MB_ERR_INVALID_CHARS) != 0;
 
-    // First count, so a buffer that is too small is refused untouched rather than
-    // truncated.
+    // First count, so a buffer that is too small is refused untouched rather than truncated.
     size_t required = 0;
     auto count = [&](char16_t) { ++required; };
     if (utf8) {

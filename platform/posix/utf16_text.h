@@ -10,14 +10,14 @@ namespace substitute {
 
 inline constexpr char16_t kReplacementCharacter = 0xFFFD;
 
-// The next UTF-8 sequence at `at` (before `end`) as a code point, `at` moved
-// past it, with Windows' rules: an ill-formed sequence yields U+FFFD for its
-// longest well-formed prefix (at least one byte) and `valid` false.
-// MultiByteToWideChar and every other conversion of the substitute decode through here.
+// The next UTF-8 sequence at `at` (before `end`) as a code point, `at` moved past it, with Windows'
+// rules: an ill-formed sequence yields U+FFFD for its longest well-formed prefix (at least one
+// byte) and `valid` false. MultiByteToWideChar and every other conversion of the substitute decode
+// through here.
 char32_t NextUtf8CodePoint(const unsigned char*& at, const unsigned char* end, bool& valid);
 
-// Converts the whole source, handing each UTF-16 unit to `emit`; false on an
-// ill-formed sequence when `strict`.
+// Converts the whole source, handing each UTF-16 unit to `emit`; false on an ill-formed sequence
+// when `strict`.
 template <class Emit>
 bool ConvertUtf8(const unsigned char* at, const unsigned char* end, bool strict, Emit emit) {
     while (at < end) {

@@ -59,8 +59,8 @@ bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& o, std:
     return true;
 }
 
-// Says so when a requested size will not scale the drawing: without a viewBox a
-// document is drawn at its own size into the corner of a larger texture.
+// Says so when a requested size will not scale the drawing: without a viewBox a document is drawn
+// at its own size into the corner of a larger texture.
 void NoteUnscaledSvg(const LoadOptions& options) {
     if (options.width == 0 && options.height == 0) return;
     if (!SvgRootHasViewBox(ReadSvgText(options.file.c_str())))
