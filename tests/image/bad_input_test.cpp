@@ -49,7 +49,9 @@ TEST_F(BadInput, EmptyTruncatedAndCorruptImagesEndAsTheirStatusSays) {
         RwTexture* texture = LoadPngTexture(MakeLoadRequest(path.c_str(), 0, 0, 1, 0), outcome);
         EXPECT_EQ(outcome.status, c.status);
         EXPECT_EQ(texture != nullptr, OutcomeHasTexture(c.status));
-        if (texture) EXPECT_EQ(FilterMode(texture), 2u);
+        if (texture) {
+            EXPECT_EQ(FilterMode(texture), 2u);
+        }
         EXPECT_FALSE(FileExists(CacheFileOf(path, 16, 16)));
     }
     EXPECT_EQ(sim::LiveRasters(), sim::LiveTextures());

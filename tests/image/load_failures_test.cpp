@@ -140,6 +140,22 @@ TEST_F(LoadFailures, PaddedRowCopyFailureStopsTheLevel) {
     EXPECT_FALSE(FileExists(CacheFileOf(path_, 64, 64)));
 }
 
+// A stride narrower than a row is refused by every copy into a level: the decoder's, and the
+// cache's, whose file then counts as a miss.
+TEST_F(LoadFailures, StrideShortOfARowIsNeverWrittenThrough) {
+    ASSERT_NE(LoadPngTexture(MakeLoadRequest(path_.c_str(), 64, 64, 1, 0), outcome_), nullptr);
+    ASSERT_TRUE(outcome_.cacheWritten);
+    sim::ResetRwEngine();
+    substitute::ResetSubstitute();
+    sim::ConfigureRwEngine({0, true});
+    RwTexture* texture = LoadPngTexture(MakeLoadRequest(path_.c_str(), 64, 64, 1, 0), outcome_);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(outcome_.cache, MipCacheVerdict::LevelNotLocked);
+    EXPECT_EQ(DescribeLoadStatus(outcome_), "level 0 could not be locked");
+    EXPECT_EQ(substitute::CallCount(Call::CopyPixels), 0);
+    EXPECT_EQ(FilterMode(texture), 2u);
+}
+
 TEST_F(LoadFailures, RefusedTextureDestroysItsRaster) {
     sim::FailRwOp(sim::RwOp::TextureCreate);
     EXPECT_EQ(LoadChain(), nullptr);

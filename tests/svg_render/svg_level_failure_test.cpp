@@ -111,6 +111,13 @@ TEST_F(SvgRasterFailure, LockOrCreateOfTheRaster) {
     sim::DestroyTexture(texture);
 
     sim::ResetRwEngine();
+    sim::ConfigureRwEngine({0, true});
+    texture = Load(path, 32, 32, 0, 0);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(DescribeLoadStatus(outcome_), "level 0 could not be locked") << "stride too short";
+    sim::DestroyTexture(texture);
+
+    sim::ResetRwEngine();
     sim::FailRwOp(sim::RwOp::RasterCreate);
     EXPECT_EQ(Load(path, 32, 32, 1, 0), nullptr);
     EXPECT_EQ(outcome_.status, LoadStatus::RasterRefused);
