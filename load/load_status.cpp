@@ -40,8 +40,3 @@ std::string DescribeLoadStatus(const LoadOutcome& outcome) {
         return "level " + std::to_string(outcome.level) + " " + LoadStatusText(outcome.status);
     return LoadStatusText(outcome.status);
 }
-
-bool OutcomeHasTexture(LoadStatus status) {
-    return status == LoadStatus::Drawn || status == LoadStatus::ServedFromCache ||
-           status == LoadStatus::LevelNotLocked || status == LoadStatus::LevelNotFilled;
-}

@@ -36,6 +36,3 @@ const char* LoadStatusText(LoadStatus status);
 
 // The status in words, the level named where one failed: "level 3 could not be locked".
 std::string DescribeLoadStatus(const LoadOutcome& outcome);
-
-// True for the outcomes that come with a texture: a level failure still returns one.
-bool OutcomeHasTexture(LoadStatus status);

@@ -36,11 +36,16 @@ public:
         return LoadStatus::Drawn;
     }
 
+    // The image is decoded and converted once, into a bitmap every level is read from: a
+    // converter read by each level's scaler would decode the file again for every level.
     LoadStatus Prepare() override {
-        const bool converted = SUCCEEDED(factory_->CreateFormatConverter(converter_.Put())) &&
-                               SUCCEEDED(converter_->Initialize(
-                                   frame_.Get(), kWicPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
-                                   nullptr, 0.0, WICBitmapPaletteTypeCustom));
+        const bool converted =
+            SUCCEEDED(factory_->CreateFormatConverter(converter_.Put())) &&
+            SUCCEEDED(converter_->Initialize(frame_.Get(), kWicPixelFormat32bppBGRA,
+                                             WICBitmapDitherTypeNone, nullptr, 0.0,
+                                             WICBitmapPaletteTypeCustom)) &&
+            SUCCEEDED(factory_->CreateBitmapFromSource(converter_.Get(), WICBitmapCacheOnLoad,
+                                                       converted_.Put()));
         return converted ? LoadStatus::Drawn : LoadStatus::NotDecodable;
     }
 
@@ -57,10 +62,10 @@ private:
     // Level 0 at the image's own size is the converted image itself; every other level is
     // resampled from it, never from the previous level.
     IWICBitmapSource* LevelPixels(uint32_t level, uint32_t width, uint32_t height) {
-        if (level == 0 && width == imageWidth_ && height == imageHeight_) return converter_.Get();
+        if (level == 0 && width == imageWidth_ && height == imageHeight_) return converted_.Get();
         scaler_.Reset();
         if (FAILED(factory_->CreateBitmapScaler(scaler_.Put())) ||
-            FAILED(scaler_->Initialize(converter_.Get(), width, height,
+            FAILED(scaler_->Initialize(converted_.Get(), width, height,
                                        WICBitmapInterpolationModeFant)))
             return nullptr;
         return scaler_.Get();
@@ -84,6 +89,7 @@ private:
     ComPtr<IWICBitmapDecoder> decoder_;
     ComPtr<IWICBitmapFrameDecode> frame_;
     ComPtr<IWICFormatConverter> converter_;
+    ComPtr<IWICBitmap> converted_;  // the converter's pixels, decoded once
     ComPtr<IWICBitmapScaler> scaler_;
 };
 

@@ -145,5 +145,8 @@ HRESULT CreateImagingFactory(REFIID iid, void** out);
 HRESULT OpenBitmapDecoder(const char* codec, std::vector<uint8_t> bytes, IWICBitmapDecoder** out);
 IWICFormatConverter* NewFormatConverter();
 IWICBitmapScaler* NewFantScaler();
+// A bitmap holding `source`'s pixels from the start; E_OUTOFMEMORY or the source's failure
+// when they cannot be had.
+HRESULT NewMemoryBitmap(IWICBitmapSource* source, IWICBitmap** out);
 
 }  // namespace substitute

@@ -71,7 +71,8 @@ TEST_F(LoadFailures, OverlongPathIsRefusedNotTruncated) {
 // Each step before the raster exists ends the request with null and no raster.
 TEST_F(LoadFailures, EarlyStepsGiveNullWithoutARaster) {
     const Call steps[] = {Call::CreateDecoderFromFilename, Call::GetFrame, Call::GetSize,
-                          Call::CreateFormatConverter, Call::ConverterInitialize};
+                          Call::CreateFormatConverter, Call::ConverterInitialize,
+                          Call::CreateBitmapFromSource};
     for (Call step : steps) {
         substitute::FailCall(step);
         EXPECT_EQ(LoadChain(), nullptr) << int(step);
