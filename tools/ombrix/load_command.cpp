@@ -64,10 +64,8 @@ bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& o, std:
 void NoteUnscaledSvg(const LoadOptions& options) {
     if (options.width == 0 && options.height == 0) return;
     if (!SvgRootHasViewBox(ReadSvgText(options.file.c_str())))
-        std::printf(
-            "note the document has no viewBox: it is drawn at its own "
-            "size, not scaled "
-            "to the size asked for\n");
+        std::printf("note the document has no viewBox: it is drawn at its own size, not scaled "
+                    "to the size asked for\n");
 }
 
 }  // namespace
