@@ -79,8 +79,8 @@ void BoxLine(const float* in, float* out, uint32_t count, size_t step, const Box
     }
 }
 
-// One box down every column at once: whole rows are added to and taken from one running row
-// of sums, so the pass walks memory in order.
+// One box down every column of an image `rowFloats` floats wide at once: whole rows are added
+// to and taken from one running row of sums, so the pass walks memory in order.
 void BoxColumns(const float* in, float* out, size_t rowFloats, uint32_t height, const Box& box) {
     const int n = static_cast<int>(height);
     std::vector<float> sum(rowFloats, 0.0f);
@@ -99,33 +99,59 @@ void BoxColumns(const float* in, float* out, size_t rowFloats, uint32_t height, 
     }
 }
 
-// Rows, then columns, from `a` back into `a` by way of `b`: with three boxes each way the
-// result lands in `b` after an odd count, so it is copied back once.
-void BlurAllLines(std::vector<float>& a, std::vector<float>& b, uint32_t width, uint32_t height,
-                  float deviation) {
+// Halves away from zero, as std::round, for the non-negative values a blur leaves.
+uint8_t ToByte(float value) { return static_cast<uint8_t>(std::clamp(value, 0.0f, 255.0f) + 0.5f); }
+
+// The exact Gaussian, for small deviations: rows, then columns, through two float images.
+void BlurWithKernel(const uint8_t* source, size_t sourcePitch, uint8_t* destination,
+                    size_t destinationPitch, uint32_t width, uint32_t height, float deviation) {
+    const std::vector<float> kernel = GaussianKernel(deviation);
     const size_t rowFloats = static_cast<size_t>(width) * 4;
-    if (deviation < kBoxFromDeviation) {
-        const std::vector<float> kernel = GaussianKernel(deviation);
-        for (uint32_t y = 0; y < height; ++y)
-            BlurLine(&a[y * rowFloats], &b[y * rowFloats], width, 4, kernel);
-        for (uint32_t x = 0; x < width; ++x)
-            BlurLine(&b[static_cast<size_t>(x) * 4], &a[static_cast<size_t>(x) * 4], height,
-                     rowFloats, kernel);
-        return;
-    }
+    std::vector<float> a(rowFloats * height), b(rowFloats * height);
+    for (uint32_t y = 0; y < height; ++y)
+        for (size_t x = 0; x < rowFloats; ++x) a[y * rowFloats + x] = source[y * sourcePitch + x];
+    for (uint32_t y = 0; y < height; ++y)
+        BlurLine(&a[y * rowFloats], &b[y * rowFloats], width, 4, kernel);
+    for (uint32_t x = 0; x < width; ++x)
+        BlurLine(&b[static_cast<size_t>(x) * 4], &a[static_cast<size_t>(x) * 4], height, rowFloats,
+                 kernel);
+    for (uint32_t y = 0; y < height; ++y)
+        for (size_t x = 0; x < rowFloats; ++x)
+            destination[y * destinationPitch + x] = ToByte(a[y * rowFloats + x]);
+}
+
+// Columns go in strips this many floats wide: small enough to stay in the cache.
+constexpr size_t kStripFloats = 64;
+
+// Three boxes each way: each row through two line buffers into one float image, then the
+// columns in narrow strips through two strip buffers straight into the destination, so
+// little memory is taken and all of it is walked in order.
+void BlurWithBoxes(const uint8_t* source, size_t sourcePitch, uint8_t* destination,
+                   size_t destinationPitch, uint32_t width, uint32_t height, float deviation) {
     const std::vector<Box> boxes = BoxesFor(deviation);
-    std::vector<float>* from = &a;
-    std::vector<float>* to = &b;
-    for (const Box& box : boxes) {
+    const size_t rowFloats = static_cast<size_t>(width) * 4;
+    std::vector<float> image(rowFloats * height), line(rowFloats), spare(rowFloats);
+    for (uint32_t y = 0; y < height; ++y) {
+        for (size_t x = 0; x < rowFloats; ++x) line[x] = source[y * sourcePitch + x];
+        for (size_t k = 0; k < boxes.size(); ++k) {
+            const bool last = k + 1 == boxes.size();
+            BoxLine(line.data(), last ? &image[y * rowFloats] : spare.data(), width, 4, boxes[k]);
+            if (!last) line.swap(spare);
+        }
+    }
+    std::vector<float> strip(kStripFloats * height), other(kStripFloats * height);
+    for (size_t left = 0; left < rowFloats; left += kStripFloats) {
+        const size_t floats = std::min(kStripFloats, rowFloats - left);
         for (uint32_t y = 0; y < height; ++y)
-            BoxLine(&(*from)[y * rowFloats], &(*to)[y * rowFloats], width, 4, box);
-        std::swap(from, to);
+            std::memcpy(&strip[y * floats], &image[y * rowFloats + left], floats * sizeof(float));
+        for (const Box& box : boxes) {
+            BoxColumns(strip.data(), other.data(), floats, height, box);
+            strip.swap(other);
+        }
+        for (uint32_t y = 0; y < height; ++y)
+            for (size_t x = 0; x < floats; ++x)
+                destination[y * destinationPitch + left + x] = ToByte(strip[y * floats + x]);
     }
-    for (const Box& box : boxes) {
-        BoxColumns(from->data(), to->data(), rowFloats, height, box);
-        std::swap(from, to);
-    }
-    if (from != &a) a.swap(b);
 }
 
 }  // namespace
@@ -140,19 +166,10 @@ void GaussianBlurPremultiplied(const uint8_t* source, size_t sourcePitch, uint8_
         return;
     }
     deviation = std::min(deviation, kMaxBlurDeviation);
-    const size_t rowFloats = static_cast<size_t>(width) * 4;
-    std::vector<float> a(rowFloats * height), b(rowFloats * height);
-    for (uint32_t y = 0; y < height; ++y)
-        for (size_t x = 0; x < rowFloats; ++x) a[y * rowFloats + x] = source[y * sourcePitch + x];
-
-    BlurAllLines(a, b, width, height, deviation);
-
-    for (uint32_t y = 0; y < height; ++y)
-        for (size_t x = 0; x < rowFloats; ++x) {
-            // Halves away from zero, as std::round, for the non-negative values left here.
-            const float v = std::clamp(a[y * rowFloats + x], 0.0f, 255.0f);
-            destination[y * destinationPitch + x] = static_cast<uint8_t>(v + 0.5f);
-        }
+    if (deviation < kBoxFromDeviation)
+        BlurWithKernel(source, sourcePitch, destination, destinationPitch, width, height, deviation);
+    else
+        BlurWithBoxes(source, sourcePitch, destination, destinationPitch, width, height, deviation);
 }
 
 }  // namespace substitute
