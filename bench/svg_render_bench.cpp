@@ -8,10 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "games/selected_game.h"
 #include "image/exports.h"
-#include "image/mip_chain.h"
+#include "load/mip_chain.h"
+#include "platform/posix/gaussian_blur.h"
 #include "ratio_reporter.h"
 #include "sim/game_image.h"
 #include "sim/rw_engine.h"
@@ -89,11 +91,28 @@ BENCHMARK(SvgLibrsvgChain)->Unit(benchmark::kMillisecond);
 BENCHMARK(SvgBlurLibraryChain)->Unit(benchmark::kMillisecond);
 BENCHMARK(SvgBlurLibrsvgChain)->Unit(benchmark::kMillisecond);
 
+// The blur alone on a level of 256 x 256 at two deviations eight times apart: its cost must
+// not grow with the deviation.
+void BlurAtDeviation(benchmark::State& state, float deviation) {
+    std::vector<uint8_t> in(size_t(kSide) * kSide * 4), out(in.size());
+    for (size_t i = 0; i < in.size(); ++i) in[i] = uint8_t(i * 7);
+    for (auto _ : state) {
+        substitute::GaussianBlurPremultiplied(in.data(), kSide * 4, out.data(), kSide * 4, kSide,
+                                              kSide, deviation);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+void BlurDeviation4(benchmark::State& state) { BlurAtDeviation(state, 4.0f); }
+void BlurDeviation32(benchmark::State& state) { BlurAtDeviation(state, 32.0f); }
+BENCHMARK(BlurDeviation4)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BlurDeviation32)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
     return RunBenchmarksWithRatios(
         argc, argv,
         {{"svg_chain_vs_librsvg", {"SvgLibraryChain", "SvgLibrsvgChain"}},
-         {"svg_blur_chain_vs_librsvg", {"SvgBlurLibraryChain", "SvgBlurLibrsvgChain"}}});
+         {"svg_blur_chain_vs_librsvg", {"SvgBlurLibraryChain", "SvgBlurLibrsvgChain"}},
+         {"blur_deviation_32_vs_4", {"BlurDeviation32", "BlurDeviation4"}}});
 }

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "../platform/platform.h"
-#include "rw_types.h"
+#include "../load/rw_types.h"
 
 extern "C" {
 

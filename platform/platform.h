@@ -4,7 +4,6 @@
 
 #if defined(_WIN32)
 #include "windows/windows_api.h"
-#include "windows/narrow_file_path.h"
 #else
 #include "posix/win_types.h"
 #include "posix/kernel32.h"
@@ -20,7 +19,6 @@
 #include "posix/kernel32_process.h"
 #include "posix/profile_strings.h"
 #include "posix/user32.h"
-#include "posix/narrow_file_path.h"
 #endif
 
 #include "com_ptr.h"

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "../image/rw_types.h"
+#include "../load/rw_types.h"
 
 // Screen rectangle of a sprite draw. Screen y grows downwards, so `bottom` > `top`.
 struct HostRect {

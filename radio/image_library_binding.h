@@ -1,7 +1,7 @@
 // Finding the image library at run time: the strip does not link against it.
 #pragma once
 
-#include "../image/rw_types.h"
+#include "../load/rw_types.h"
 #include "../platform/platform.h"
 
 // Every build looks for the same names in the same order, the Vice City build's first: first

@@ -215,7 +215,8 @@ RwUInt8* __cdecl SimRwRasterLock(RwRaster* raster, RwUInt32 level, RwInt32 lockM
         return nullptr;
     }
     r->lockedLevel = static_cast<int>(level);
-    r->rw.stride = static_cast<RwInt32>(StrideOf(*r, level));
+    r->rw.stride = static_cast<RwInt32>(StrideOf(*r, level)) -
+                   (State().settings.strideShortOfARow ? 4 : 0);
     r->rw.cpPixels = r->levels[level].data();
     call.failed = false;
     Log(call);

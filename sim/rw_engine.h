@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "../games/host_rw_functions.h"
-#include "../image/rw_types.h"
+#include "../load/rw_types.h"
 #include "../platform/platform.h"
 
 namespace sim {
@@ -32,6 +32,9 @@ struct RwCall {
 
 struct RwEngineSettings {
     uint32_t rowPadding = 0;  // bytes added to every row: stride = width * 4 + rowPadding
+    // A faulty engine's lock: the stride it reports is a pixel shorter than a row (the level's
+    // storage stays as large as ever, so a copy that trusted it would only garble the rows).
+    bool strideShortOfARow = false;
 };
 
 // Writes jumps from the table's five addresses into the stand-in engine. Needs MapGameImage.

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "../image/rw_types.h"
+#include "../load/rw_types.h"
 
 namespace sim {
 

@@ -120,58 +120,6 @@ size_t IdInsertionPoint(std::string_view tagText) {
                                                                     : std::string_view::npos;
 }
 
-// The id as the document parser reads it, from UTF-8 to UTF-16; a byte that starts no valid
-// sequence becomes U+FFFD.
-std::u16string WidenUtf8(std::string_view bytes) {
-    std::u16string wide;
-    wide.reserve(bytes.size());
-    size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        size_t length = 0;
-        char32_t codePoint = 0;
-        char32_t smallest = 0;
-        if (lead < 0x80) {
-            length = 1;
-            codePoint = lead;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            codePoint = lead & 0x1Fu;
-            smallest = 0x80;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            codePoint = lead & 0x0Fu;
-            smallest = 0x800;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            codePoint = lead & 0x07u;
-            smallest = 0x10000;
-        }
-        bool valid = length != 0 && i + length <= bytes.size();
-        for (size_t k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            valid = (next & 0xC0u) == 0x80u;
-            codePoint = (codePoint << 6) | (next & 0x3Fu);
-        }
-        valid = valid && codePoint >= smallest && codePoint <= 0x10FFFF &&
-                !(codePoint >= 0xD800 && codePoint <= 0xDFFF);
-        if (!valid) {
-            wide.push_back(u'\xFFFD');
-            ++i;
-            continue;
-        }
-        if (codePoint >= 0x10000) {
-            codePoint -= 0x10000;
-            wide.push_back(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
-            wide.push_back(static_cast<char16_t>(0xDC00 + (codePoint & 0x3FFu)));
-        } else {
-            wide.push_back(static_cast<char16_t>(codePoint));
-        }
-        i += length;
-    }
-    return wide;
-}
-
 void CollectBlurTargets(std::string& svgText, const BlurFilterMap& filters,
                         std::vector<BlurTarget>& targets) {
     const FilterLookup lookup = MakeFilterLookup(filters);
@@ -206,7 +154,7 @@ void CollectBlurTargets(std::string& svgText, const BlurFilterMap& filters,
                 close += attribute.size();
             }
         }
-        if (!elementId.empty()) targets.push_back({WidenUtf8(elementId), filter->second});
+        if (!elementId.empty()) targets.push_back({std::move(elementId), filter->second});
         position = close + 1;
     }
 }

@@ -5,7 +5,7 @@
 #include <vector>
 
 struct BlurTarget {
-    std::u16string id;   // element id, as the parsed document looks it up
+    std::string id;      // element id as the text holds it (UTF-8 bytes)
     float stdDeviation;  // in document units
 };
 

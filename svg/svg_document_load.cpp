@@ -2,6 +2,20 @@
 
 #include <limits>
 
+namespace {
+
+// The id as the document parser reads it: UTF-8 turned into UTF-16 by the system's one converter.
+// Empty when it does not convert.
+std::vector<WCHAR> WideId(const std::string& id) {
+    const int units = MultiByteToWideChar(CP_UTF8, 0, id.c_str(), -1, nullptr, 0);
+    std::vector<WCHAR> wide(units > 0 ? static_cast<size_t>(units) : 0);
+    if (units <= 0 || MultiByteToWideChar(CP_UTF8, 0, id.c_str(), -1, wide.data(), units) != units)
+        wide.clear();
+    return wide;
+}
+
+}  // namespace
+
 bool LoadSvgDocument(ID2D1DeviceContext5* context, const std::string& svgText, uint32_t width,
                      uint32_t height, LoadedSvgDocument& out) {
     if (svgText.size() > std::numeric_limits<UINT>::max()) return false;
@@ -19,8 +33,9 @@ std::vector<ElementBlur> ResolveElementBlurs(ID2D1SvgDocument* document,
                                              const std::vector<BlurTarget>& targets) {
     std::vector<ElementBlur> blurs;
     for (const BlurTarget& target : targets) {
+        const std::vector<WCHAR> id = WideId(target.id);
         ComPtr<ID2D1SvgElement> element;
-        if (SUCCEEDED(document->FindElementById(WideChars(target.id.c_str()), element.Put())) &&
+        if (!id.empty() && SUCCEEDED(document->FindElementById(id.data(), element.Put())) &&
             element)
             blurs.push_back({std::move(element), target.stdDeviation});
     }

@@ -1,16 +1,14 @@
 #include "svg_level_renderer.h"
 
-#include <cstring>
-
-#include "../image/rw_bridge.h"
+#include "../load/locked_level.h"
 #include "element_pass.h"
 #include "level_bitmap.h"
 
 namespace {
 
 bool DrawLevel(ID3D11Device* device, ID2D1DeviceContext5* context, ID2D1SvgDocument* document,
-               ID2D1SvgElement* root, const std::vector<ElementBlur>& blurs,
-               const SvgLevel& level, ID2D1Bitmap1* renderTarget) {
+               ID2D1SvgElement* root, const std::vector<ElementBlur>& blurs, const SvgLevel& level,
+               ID2D1Bitmap1* renderTarget) {
     const D2D1_COLOR_F transparent{0.0f, 0.0f, 0.0f, 0.0f};
     const D2D1_MATRIX_3X2_F transform = LevelTransform(level.scaleX, level.scaleY);
     const D2D1_MATRIX_3X2_F identity = IdentityTransform();
@@ -30,48 +28,40 @@ bool DrawLevel(ID3D11Device* device, ID2D1DeviceContext5* context, ID2D1SvgDocum
     return SUCCEEDED(drawn);
 }
 
-// Rows go from the mapped copy to the locked level one at a time: both may pad their rows.
-bool CopyToRasterLevel(const D3D11_MAPPED_SUBRESOURCE& mapped, const SvgLevel& level,
-                       RwRaster* raster) {
-    const size_t rowBytes = static_cast<size_t>(level.width) * 4;
-    if (!mapped.pData || mapped.RowPitch < rowBytes) return false;
-    RwUInt8* pixels = RwRasterLock(raster, level.index, rwRASTERLOCKWRITE);
-    if (!pixels) return false;
-    const bool fits = raster->stride >= 0 && static_cast<size_t>(raster->stride) >= rowBytes;
-    if (fits) {
-        const auto* source = static_cast<const uint8_t*>(mapped.pData);
-        for (uint32_t r = 0; r < level.height; ++r)
-            std::memcpy(pixels + static_cast<size_t>(r) * static_cast<size_t>(raster->stride),
-                        source + static_cast<size_t>(r) * mapped.RowPitch, rowBytes);
-    }
-    RwRasterUnlock(raster);
-    return fits;
-}
-
 }  // namespace
 
-bool RenderSvgLevel(ID3D11Device* device, ID3D11DeviceContext* immediateContext,
-                    ID2D1DeviceContext5* context, ID2D1SvgDocument* document,
-                    ID2D1SvgElement* root, const std::vector<ElementBlur>& blurs,
-                    const SvgLevel& level, RwRaster* raster) {
+LevelAccess RenderSvgLevel(ID3D11Device* device, ID3D11DeviceContext* immediateContext,
+                           ID2D1DeviceContext5* context, ID2D1SvgDocument* document,
+                           ID2D1SvgElement* root, const std::vector<ElementBlur>& blurs,
+                           const SvgLevel& level, RwRaster* raster) {
     LevelBitmap target;
     if (!CreateLevelBitmap(device, context, level.width, level.height,
                            D2D1_BITMAP_OPTIONS_TARGET | D2D1_BITMAP_OPTIONS_CANNOT_DRAW, target))
-        return false;
+        return LevelAccess::NotFilled;
     if (!DrawLevel(device, context, document, root, blurs, level, target.bitmap.Get()))
-        return false;
+        return LevelAccess::NotFilled;
 
     D3D11_TEXTURE2D_DESC stagingDesc = LevelTextureDesc(level.width, level.height);
     stagingDesc.Usage = D3D11_USAGE_STAGING;
     stagingDesc.BindFlags = 0;
     stagingDesc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
     ComPtr<ID3D11Texture2D> staging;
-    if (FAILED(device->CreateTexture2D(&stagingDesc, nullptr, staging.Put()))) return false;
+    if (FAILED(device->CreateTexture2D(&stagingDesc, nullptr, staging.Put())))
+        return LevelAccess::NotFilled;
     immediateContext->CopyResource(staging.Get(), target.texture.Get());
 
     D3D11_MAPPED_SUBRESOURCE mapped{};
-    if (FAILED(immediateContext->Map(staging.Get(), 0, D3D11_MAP_READ, 0, &mapped))) return false;
-    const bool copied = CopyToRasterLevel(mapped, level, raster);
+    if (FAILED(immediateContext->Map(staging.Get(), 0, D3D11_MAP_READ, 0, &mapped)))
+        return LevelAccess::NotFilled;
+    LevelAccess copied = LevelAccess::NotFilled;
+    if (mapped.pData && mapped.RowPitch >= static_cast<size_t>(level.width) * 4)
+        copied =
+            WithLockedLevel(raster, level.index, level.width, level.height, rwRASTERLOCKWRITE,
+                            [&](const LockedLevel& locked) {
+                                CopyRowsIntoLevel(locked, static_cast<const uint8_t*>(mapped.pData),
+                                                  mapped.RowPitch);
+                                return true;
+                            });
     immediateContext->Unmap(staging.Get(), 0);
     return copied;
 }

@@ -3,24 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <limits>
-#include <new>
-
-#include "../platform/platform.h"
-
-std::string ReadSvgText(const char* filePath) {
-    if (filePath == nullptr || *filePath == '\0') return {};
-    try {
-        std::ifstream file(NarrowFilePath(filePath), std::ios::in | std::ios::binary);
-        if (!file) return {};
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    } catch (const std::bad_alloc&) {
-        // A file larger than memory allows is refused like one that cannot be opened.
-        return {};
-    }
-}
 
 std::optional<QuotedValue> FindQuotedValue(std::string_view text, std::string_view key,
                                            size_t from) {
@@ -59,7 +42,39 @@ uint32_t CeilToSide(float side) {
     return static_cast<uint32_t>(std::ceil(side));
 }
 
+// The first "<svg" through the next ">", wherever it stands, even inside a comment.
+std::optional<std::string_view> RootTag(const std::string& svgText) {
+    if (svgText.size() < 4) return std::nullopt;
+    const size_t open = svgText.find("<svg");
+    if (open == std::string::npos) return std::nullopt;
+    const size_t close = svgText.find('>', open);
+    if (close == std::string::npos) return std::nullopt;
+    return std::string_view(svgText.data() + open, close - open + 1);
+}
+
+// True for four numbers, blank- or comma-separated, whose width and height are positive.
+bool ParseRootViewBox(std::string_view rootTag, float& viewBoxWidth, float& viewBoxHeight) {
+    const auto value = FindQuotedValue(rootTag, "viewBox=\"", 0);
+    if (!value) return false;
+    std::string numbers(rootTag.substr(value->start, value->length));
+    for (char& c : numbers)
+        if (c == ',') c = ' ';
+    float minX = 0.0f;
+    float minY = 0.0f;
+    return std::sscanf(numbers.c_str(), "%f %f %f %f", &minX, &minY, &viewBoxWidth,
+                       &viewBoxHeight) == 4 &&
+           viewBoxWidth > 0 && viewBoxHeight > 0 && std::isfinite(viewBoxWidth) &&
+           std::isfinite(viewBoxHeight);
+}
+
 }  // namespace
+
+bool SvgRootHasViewBox(const std::string& svgText) {
+    const std::optional<std::string_view> root = RootTag(svgText);
+    float viewBoxWidth = 0.0f;
+    float viewBoxHeight = 0.0f;
+    return root && ParseRootViewBox(*root, viewBoxWidth, viewBoxHeight);
+}
 
 float ParseSvgLength(std::string_view value) {
     size_t begin = 0;
@@ -85,12 +100,9 @@ float ParseSvgLength(std::string_view value) {
 void ParseSvgRootSize(const std::string& svgText, uint32_t& width, uint32_t& height) {
     width = 0;
     height = 0;
-    if (svgText.size() < 4) return;
-    const size_t open = svgText.find("<svg");
-    if (open == std::string::npos) return;
-    const size_t close = svgText.find('>', open);
-    if (close == std::string::npos) return;
-    const std::string_view rootTag(svgText.data() + open, close - open + 1);
+    const std::optional<std::string_view> root = RootTag(svgText);
+    if (!root) return;
+    const std::string_view rootTag = *root;
 
     float w = 0.0f;
     float h = 0.0f;
@@ -99,21 +111,9 @@ void ParseSvgRootSize(const std::string& svgText, uint32_t& width, uint32_t& hei
     if (auto value = FindQuotedValue(rootTag, "height=\"", 0))
         h = ParseSvgLength(rootTag.substr(value->start, value->length));
 
-    bool viewBoxValid = false;
     float viewBoxWidth = 0.0f;
     float viewBoxHeight = 0.0f;
-    if (auto value = FindQuotedValue(rootTag, "viewBox=\"", 0)) {
-        std::string numbers(rootTag.substr(value->start, value->length));
-        for (char& c : numbers)
-            if (c == ',') c = ' ';
-        float minX = 0.0f;
-        float minY = 0.0f;
-        viewBoxValid = std::sscanf(numbers.c_str(), "%f %f %f %f", &minX, &minY, &viewBoxWidth,
-                                   &viewBoxHeight) == 4 &&
-                       viewBoxWidth > 0 && viewBoxHeight > 0 && std::isfinite(viewBoxWidth) &&
-                       std::isfinite(viewBoxHeight);
-    }
-
+    const bool viewBoxValid = ParseRootViewBox(rootTag, viewBoxWidth, viewBoxHeight);
     if (viewBoxValid) {
         if (!(w > 0) && !(h > 0)) {
             w = viewBoxWidth;

@@ -1,5 +1,5 @@
-// Reading an SVG file as raw bytes, the quoted-value lookup and length parser the text
-// pre-pass shares, and the output size a document's root tag asks for.
+// The quoted-value lookup and length parser the text pre-pass shares, and the output size a
+// document's root tag asks for.
 #pragma once
 
 #include <cstddef>
@@ -7,9 +7,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-
-// The file's bytes, unchanged; empty when it cannot be opened or is empty.
-std::string ReadSvgText(const char* filePath);
 
 struct QuotedValue {
     size_t start;   // first byte after the key
@@ -26,3 +23,7 @@ float ParseSvgLength(std::string_view value);
 
 // Both sides 0 when the text has no root tag; otherwise the size in whole pixels.
 void ParseSvgRootSize(const std::string& svgText, uint32_t& width, uint32_t& height);
+
+// True when the root tag has a valid viewBox: without one a document is drawn at its own
+// size, not scaled to the size a load asks for.
+bool SvgRootHasViewBox(const std::string& svgText);

@@ -7,6 +7,7 @@
 #include "paint_order.h"
 #include "svg_device.h"
 #include "svg_document_load.h"
+#include "svg_file.h"
 #include "svg_level_renderer.h"
 #include "svg_source.h"
 
@@ -16,9 +17,9 @@ class SvgLevelSource final : public TextureSource {
 public:
     explicit SvgLevelSource(const char* filePath) : filePath_(filePath) {}
 
-    bool Open(uint32_t& width, uint32_t& height) override {
+    LoadStatus Open(uint32_t& width, uint32_t& height) override {
         svgText_ = ReadSvgText(filePath_);
-        if (svgText_.empty()) return false;
+        if (svgText_.empty()) return LoadStatus::Unreadable;
         // A side the caller gave stands as it is; only a missing one comes from the root tag.
         if (width == 0 || height == 0) {
             uint32_t rootWidth = 0, rootHeight = 0;
@@ -28,27 +29,28 @@ public:
         }
         width_ = width;
         height_ = height;
-        return width != 0 && height != 0;
+        return width != 0 && height != 0 ? LoadStatus::Drawn : LoadStatus::ZeroSize;
     }
 
-    bool Prepare() override {
+    LoadStatus Prepare() override {
         // Blur extraction must see the ids paint-order emulation gave the stroke copies.
         EmulatePaintOrder(svgText_);
         const std::vector<BlurTarget> targets = ExtractBlurFilters(svgText_);
-        if (!CreateSvgDevice(device_)) return false;
+        if (!CreateSvgDevice(device_)) return LoadStatus::DeviceUnavailable;
         if (!LoadSvgDocument(device_.context.Get(), svgText_, width_, height_, document_))
-            return false;
+            return LoadStatus::NotDecodable;
         blurs_ = ResolveElementBlurs(document_.document.Get(), targets);
-        return true;
+        return LoadStatus::Drawn;
     }
 
-    bool FillLevel(RwRaster* raster, uint32_t level, uint32_t width, uint32_t height) override {
+    LevelAccess FillLevel(RwRaster* raster, uint32_t level, uint32_t width,
+                          uint32_t height) override {
         const SvgLevel svgLevel{level, width, height,
                                 static_cast<float>(width) / static_cast<float>(width_),
                                 static_cast<float>(height) / static_cast<float>(height_)};
         return RenderSvgLevel(device_.device.Get(), device_.immediateContext.Get(),
-                              device_.context.Get(), document_.document.Get(),
-                              document_.root.Get(), blurs_, svgLevel, raster);
+                              device_.context.Get(), document_.document.Get(), document_.root.Get(),
+                              blurs_, svgLevel, raster);
     }
 
 private:
@@ -64,7 +66,7 @@ private:
 
 }  // namespace
 
-RwTexture* LoadSvgTexture(const LoadRequest& request) {
+RwTexture* LoadSvgTexture(const LoadRequest& request, LoadOutcome& outcome) {
     SvgLevelSource source(request.filePath);
-    return RunLoadRequest(request, source);
+    return RunLoadRequest(request, source, outcome);
 }

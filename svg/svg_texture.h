@@ -1,6 +1,6 @@
 // SVG documents into RenderWare textures, one rendering per mip level.
 #pragma once
 
-#include "../image/load_request.h"
+#include "../load/load_request.h"
 
-RwTexture* LoadSvgTexture(const LoadRequest& request);
+RwTexture* LoadSvgTexture(const LoadRequest& request, LoadOutcome& outcome);

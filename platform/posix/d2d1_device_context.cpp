@@ -1,7 +1,9 @@
 // The Direct2D device context: a target bitmap, a transform, drawing between BeginDraw and
 // EndDraw, and the errors Direct2D reports only at EndDraw.
+#include <cstring>
 #include <new>
 #include <vector>
+
 
 #include "d2d1_draw_log.h"
 #include "d2d1_resources.h"
@@ -55,10 +57,15 @@ public:
         };
         const uint8_t bgra[4] = {byte(c.b * c.a), byte(c.g * c.a), byte(c.r * c.a), byte(c.a)};
         CpuTexture& texture = target->Texture();
+        uint32_t pixel;
+        std::memcpy(&pixel, bgra, 4);
         for (UINT y = 0; y < texture.Desc().Height; ++y) {
             uint8_t* row = texture.Pixels() + static_cast<size_t>(y) * texture.RowPitch();
-            for (UINT x = 0; x < texture.Desc().Width; ++x)
-                for (int i = 0; i < 4; ++i) row[x * 4 + i] = bgra[i];
+            if (pixel == 0) {
+                std::memset(row, 0, static_cast<size_t>(texture.Desc().Width) * 4);
+                continue;
+            }
+            for (UINT x = 0; x < texture.Desc().Width; ++x) std::memcpy(row + x * 4, bgra, 4);
         }
     }
 

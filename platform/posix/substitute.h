@@ -19,6 +19,7 @@ enum class Call {
     GetSize,
     CreateFormatConverter,
     ConverterInitialize,
+    CreateBitmapFromSource,
     CreateBitmapScaler,
     ScalerInitialize,
     CopyPixels,

@@ -2,6 +2,7 @@
 #include <cairo.h>
 #include <librsvg/rsvg.h>
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 #include <vector>
@@ -13,6 +14,9 @@ namespace substitute {
 namespace {
 
 constexpr const char* kSvgNamespace = "http://www.w3.org/2000/svg";
+
+// Parses kept per document: enough for every element of a small icon drawn alone.
+constexpr size_t kKeptParses = 16;
 
 bool IsIgnoredProperty(const std::string& name) {
     return name == "filter" || name == "paint-order";
@@ -85,8 +89,10 @@ bool RenderSvgDocument(ID2D1SvgDocument* document, const D2D1_MATRIX_3X2_F& tran
     std::string text = SerializeForRendering(tree->xml);
 
     GError* error = nullptr;
-    if (!tree->renderedHandle || text != tree->renderedText) {
-        tree->renderedHandle.reset();
+    auto& kept = tree->renderedHandles;
+    auto found = std::find_if(kept.begin(), kept.end(),
+                              [&text](const auto& entry) { return entry.first == text; });
+    if (found == kept.end()) {
         RsvgHandle* parsed = rsvg_handle_new_from_data(
             reinterpret_cast<const guint8*>(text.data()), text.size(), &error);
         if (!parsed) {
@@ -94,10 +100,11 @@ bool RenderSvgDocument(ID2D1SvgDocument* document, const D2D1_MATRIX_3X2_F& tran
             return false;
         }
         rsvg_handle_set_dpi(parsed, 96.0);
-        tree->renderedHandle.reset(parsed, g_object_unref);
-        tree->renderedText = std::move(text);
+        if (kept.size() == kKeptParses) kept.erase(kept.begin());
+        kept.emplace_back(std::move(text), std::shared_ptr<void>(parsed, g_object_unref));
+        found = kept.end() - 1;
     }
-    RsvgHandle* handle = static_cast<RsvgHandle*>(tree->renderedHandle.get());
+    RsvgHandle* handle = static_cast<RsvgHandle*>(found->second.get());
 
     cairo_surface_t* surface = cairo_image_surface_create_for_data(
         pixels, CAIRO_FORMAT_ARGB32, static_cast<int>(width), static_cast<int>(height),

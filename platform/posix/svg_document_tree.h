@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "d2d1_svg.h"
 #include "utf16_text.h"
@@ -19,10 +21,10 @@ struct SvgTree {
     D2D1_SIZE_F viewport{};
     // Live element objects by node, so one node is always the same object while it is held.
     std::unordered_map<pugi::xml_node_struct*, SvgElement*> elements;
-    // The renderer's parse of the text last drawn: levels drawn from an unchanged tree reuse
-    // it instead of parsing the same text again.
-    mutable std::string renderedText;
-    mutable std::shared_ptr<void> renderedHandle;
+    // The renderer's parses of the last texts drawn, newest last: levels drawn from a tree in
+    // a state drawn before (unchanged, or with the same element shown alone) reuse them
+    // instead of parsing the same text again.
+    mutable std::vector<std::pair<std::string, std::shared_ptr<void>>> renderedHandles;
 };
 
 // The document's element object for `node`, with a new reference, or null for no node.

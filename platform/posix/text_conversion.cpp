@@ -4,10 +4,9 @@
 
 #include "kernel32.h"
 #include "substitute.h"
+#include "utf16_text.h"
 
 namespace {
-
-constexpr char16_t kReplacement = 0xFFFD;
 
 // Windows-1252 bytes 0x80..0x9F; the five the page leaves undefined map to the C1 controls of
 // the same value, as Windows maps them.
@@ -18,65 +17,6 @@ constexpr char16_t kCp1252High[32] = {
 
 bool IsAnsiPage(UINT codePage) {
     return codePage == CP_ACP || codePage == CP_THREAD_ACP || codePage == 1252;
-}
-
-// Decodes the next UTF-8 sequence at `at` (before `end`) into a code point and advances `at`.
-// An ill-formed sequence yields U+FFFD for its longest well-formed prefix (at least one byte),
-// the replacement the Unicode standard recommends, and `valid` false.
-char32_t NextCodePoint(const unsigned char*& at, const unsigned char* end, bool& valid) {
-    unsigned char lead = *at++;
-    valid = true;
-    if (lead < 0x80) return lead;
-
-    int continuations;
-    unsigned char low = 0x80, high = 0xBF;  // allowed range of the first continuation byte
-    char32_t point;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        continuations = 1;
-        point = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        continuations = 2;
-        point = lead & 0x0F;
-        if (lead == 0xE0) low = 0xA0;   // no overlong forms
-        if (lead == 0xED) high = 0x9F;  // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        continuations = 3;
-        point = lead & 0x07;
-        if (lead == 0xF0) low = 0x90;   // no overlong forms
-        if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
-    } else {
-        valid = false;
-        return kReplacement;
-    }
-    for (int i = 0; i < continuations; ++i) {
-        if (at == end || *at < low || *at > high) {
-            valid = false;
-            return kReplacement;
-        }
-        point = (point << 6) | (*at++ & 0x3F);
-        low = 0x80;
-        high = 0xBF;
-    }
-    return point;
-}
-
-// Converts the whole source, handing each UTF-16 unit to `emit`; false on an ill-formed
-// sequence when `strict`.
-template <class Emit>
-bool ConvertUtf8(const unsigned char* at, const unsigned char* end, bool strict, Emit emit) {
-    while (at < end) {
-        bool valid;
-        char32_t point = NextCodePoint(at, end, valid);
-        if (!valid && strict) return false;
-        if (point >= 0x10000) {
-            point -= 0x10000;
-            emit(static_cast<char16_t>(0xD800 + (point >> 10)));
-            emit(static_cast<char16_t>(0xDC00 + (point & 0x3FF)));
-        } else {
-            emit(static_cast<char16_t>(point));
-        }
-    }
-    return true;
 }
 
 template <class Emit>
@@ -114,7 +54,8 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceByt
     size_t required = 0;
     auto count = [&](char16_t) { ++required; };
     if (utf8) {
-        if (!ConvertUtf8(begin, end, strict, count)) return Fail(ERROR_NO_UNICODE_TRANSLATION);
+        if (!substitute::ConvertUtf8(begin, end, strict, count))
+            return Fail(ERROR_NO_UNICODE_TRANSLATION);
     } else {
         ConvertCp1252(begin, end, count);
     }
@@ -125,7 +66,7 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceByt
     LPWSTR out = dest;
     auto write = [&](char16_t unit) { *out++ = unit; };
     if (utf8)
-        ConvertUtf8(begin, end, strict, write);
+        substitute::ConvertUtf8(begin, end, strict, write);
     else
         ConvertCp1252(begin, end, write);
     return static_cast<int>(required);

@@ -1,24 +1,52 @@
 #include "utf16_text.h"
 
+#include <cstring>
+
 namespace substitute {
+
+char32_t NextUtf8CodePoint(const unsigned char*& at, const unsigned char* end, bool& valid) {
+    unsigned char lead = *at++;
+    valid = true;
+    if (lead < 0x80) return lead;
+
+    int continuations;
+    unsigned char low = 0x80,
+                  high = 0xBF;  // allowed range of the first continuation byte
+    char32_t point;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        continuations = 1;
+        point = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        continuations = 2;
+        point = lead & 0x0F;
+        if (lead == 0xE0) low = 0xA0;   // no overlong forms
+        if (lead == 0xED) high = 0x9F;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        continuations = 3;
+        point = lead & 0x07;
+        if (lead == 0xF0) low = 0x90;   // no overlong forms
+        if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+    } else {
+        valid = false;
+        return kReplacementCharacter;
+    }
+    for (int i = 0; i < continuations; ++i) {
+        if (at == end || *at < low || *at > high) {
+            valid = false;
+            return kReplacementCharacter;
+        }
+        point = (point << 6) | (*at++ & 0x3F);
+        low = 0x80;
+        high = 0xBF;
+    }
+    return point;
+}
 
 std::u16string Utf16FromUtf8(const char* text) {
     std::u16string out;
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    while (*p) {
-        uint32_t c = *p++;
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        if (extra) c &= 0x3Fu >> extra;
-        for (; extra > 0 && (*p & 0xC0) == 0x80; --extra) c = (c << 6) | (*p++ & 0x3Fu);
-        if (extra || c > 0x10FFFF) c = 0xFFFD;  // malformed input never reads past the terminator
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(c));
-        }
-    }
+    const auto* begin = reinterpret_cast<const unsigned char*>(text);
+    ConvertUtf8(begin, begin + std::strlen(text), false,
+                [&](char16_t unit) { out.push_back(unit); });
     return out;
 }
 

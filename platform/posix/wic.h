@@ -9,6 +9,11 @@ typedef REFGUID REFWICPixelFormatGUID;
 enum WICDecodeOptions { WICDecodeMetadataCacheOnDemand = 0, WICDecodeMetadataCacheOnLoad = 1 };
 enum WICBitmapDitherType { WICBitmapDitherTypeNone = 0 };
 enum WICBitmapPaletteType { WICBitmapPaletteTypeCustom = 0 };
+enum WICBitmapCreateCacheOption {
+    WICBitmapNoCache = 0,
+    WICBitmapCacheOnDemand = 1,
+    WICBitmapCacheOnLoad = 2,
+};
 enum WICBitmapInterpolationMode {
     WICBitmapInterpolationModeNearestNeighbor = 0,
     WICBitmapInterpolationModeLinear = 1,
@@ -56,6 +61,12 @@ protected:
     ~IWICFormatConverter() = default;
 };
 
+// A bitmap in memory; only read as a source here.
+struct IWICBitmap : IWICBitmapSource {
+protected:
+    ~IWICBitmap() = default;
+};
+
 struct IWICBitmapScaler : IWICBitmapSource {
     virtual HRESULT STDMETHODCALLTYPE Initialize(IWICBitmapSource* source, UINT width, UINT height,
                                                  WICBitmapInterpolationMode mode) = 0;
@@ -71,6 +82,9 @@ struct IWICImagingFactory : IUnknown {
                                                                 IWICBitmapDecoder** decoder) = 0;
     virtual HRESULT STDMETHODCALLTYPE CreateFormatConverter(IWICFormatConverter** converter) = 0;
     virtual HRESULT STDMETHODCALLTYPE CreateBitmapScaler(IWICBitmapScaler** scaler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateBitmapFromSource(IWICBitmapSource* source,
+                                                             WICBitmapCreateCacheOption option,
+                                                             IWICBitmap** bitmap) = 0;
 
 protected:
     ~IWICImagingFactory() = default;
@@ -95,5 +109,6 @@ extern const IID IID_IWICBitmapFrameDecode;
 extern const IID IID_IWICBitmapDecoder;
 extern const IID IID_IWICFormatConverter;
 extern const IID IID_IWICBitmapScaler;
+extern const IID IID_IWICBitmap;
 extern const GUID GUID_WICPixelFormat24bppBGR;
 extern const GUID GUID_WICPixelFormat32bppBGRA;

@@ -29,6 +29,8 @@ const IID IID_IWICFormatConverter = {
     0x00000301, 0xA8F2, 0x4877, {0xBA, 0x0A, 0xFD, 0x2B, 0x66, 0x45, 0xFB, 0x94}};
 const IID IID_IWICBitmapScaler = {
     0x00000302, 0xA8F2, 0x4877, {0xBA, 0x0A, 0xFD, 0x2B, 0x66, 0x45, 0xFB, 0x94}};
+const IID IID_IWICBitmap = {
+    0x00000121, 0xA8F2, 0x4877, {0xBA, 0x0A, 0xFD, 0x2B, 0x66, 0x45, 0xFB, 0x94}};
 const GUID GUID_WICPixelFormat24bppBGR = {
     0x6FDDC324, 0x4E03, 0x4BFE, {0xB1, 0x85, 0x3D, 0x77, 0x76, 0x8D, 0xC9, 0x0C}};
 const GUID GUID_WICPixelFormat32bppBGRA = {
@@ -118,6 +120,16 @@ public:
         if (!converter) return E_INVALIDARG;
         *converter = NewFormatConverter();
         return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE CreateBitmapFromSource(IWICBitmapSource* source,
+                                                     WICBitmapCreateCacheOption option,
+                                                     IWICBitmap** bitmap) override {
+        if (bitmap) *bitmap = nullptr;
+        if (ShouldFail(Call::CreateBitmapFromSource)) return kInjectedWicFailure;
+        // Only the copy made at once is substituted: the others would read the source later.
+        if (!bitmap || !source || option != WICBitmapCacheOnLoad) return E_INVALIDARG;
+        return NewMemoryBitmap(source, bitmap);
     }
 
     HRESULT STDMETHODCALLTYPE CreateBitmapScaler(IWICBitmapScaler** scaler) override {

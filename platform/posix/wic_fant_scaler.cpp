@@ -7,6 +7,8 @@
 // wide and a destination footprint `from` units, so destination pixel d covers the units
 // [d * from, (d + 1) * from) and every weight is a whole number of units: the sums are exact.
 #include <algorithm>
+#include <cstring>
+#include <exception>
 
 #include "wic_objects.h"
 
@@ -44,17 +46,22 @@ AxisCoverage CoverageOf(UINT from, UINT to) {
 // (n + total / 2) / total by one multiplication instead of a division per channel:
 // (n + half) * (floor(2^65 / total) + 1) >> 65, exact while (n + half) * total < 2^65, which
 // holds for every sum here (n <= 255 * total, total <= 2^28).
+// A total that is a power of two, as every level of a power-of-two image has, is a shift.
 class RoundingDivider {
 public:
     explicit RoundingDivider(uint64_t total)
-        : half_(total / 2), multiplier_(((unsigned __int128)1 << 65) / total + 1) {}
+        : half_(total / 2),
+          multiplier_(((unsigned __int128)1 << 65) / total + 1),
+          shift_((total & (total - 1)) == 0 ? __builtin_ctzll(total) : -1) {}
     BYTE operator()(uint64_t n) const {
+        if (shift_ >= 0) return BYTE((n + half_) >> shift_);
         return BYTE(((unsigned __int128)(n + half_) * multiplier_) >> 65);
     }
 
 private:
     uint64_t half_;
     unsigned __int128 multiplier_;
+    int shift_;  // log2 of the total, or -1 when it is not a power of two
 };
 
 // Rows first: the source rows under each destination row are summed down with their weights
@@ -84,11 +91,141 @@ void ResampleByArea(const PixelImage& source, const AxisCoverage& across, const 
     }
 }
 
+// Images up to this many pixels keep area sums (16 bytes a pixel) for whole-ratio levels.
+constexpr uint64_t kMaxAreaSumPixels = uint64_t(1) << 20;
+
+// Images up to this many pixels keep block sums for whole-factor levels; no sum can overflow.
+constexpr uint64_t kMaxBlockSumPixels = uint64_t(1) << 20;
+
+// The first halving of a four-channel chain, which reads every pixel: two pixels of two rows
+// at a time, channels 0 and 2 and channels 1 and 3 summed side by side in 16-bit lanes.
+inline void HalveBgra(const BYTE* in, size_t inPitch, UINT columns, UINT rows, uint32_t* out) {
+    constexpr uint64_t kLanes = 0x00FF00FF00FF00FFull;
+    for (UINT y = 0; y < rows; ++y) {
+        const BYTE* top = in + size_t(y) * 2 * inPitch;
+        const BYTE* bottom = top + inPitch;
+        for (UINT x = 0; x < columns; ++x, top += 8, bottom += 8, out += 4) {
+            uint64_t t, b;
+            std::memcpy(&t, top, 8);
+            std::memcpy(&b, bottom, 8);
+            const uint64_t even = (t & kLanes) + (b & kLanes);
+            const uint64_t odd = ((t >> 8) & kLanes) + ((b >> 8) & kLanes);
+            const uint32_t evenSum = uint32_t(even) + uint32_t(even >> 32);
+            const uint32_t oddSum = uint32_t(odd) + uint32_t(odd >> 32);
+            out[0] = evenSum & 0xFFFF;
+            out[1] = oddSum & 0xFFFF;
+            out[2] = evenSum >> 16;
+            out[3] = oddSum >> 16;
+        }
+    }
+}
+
+// Adds up blocks of stepX x stepY values of `in` (rows `inPitch` values apart) into `out`,
+// one block after another; each block is summed in registers and stored once.
+template <UINT kBytesPerPixel, class Value>
+void AddBlocks(const Value* in, size_t inPitch, UINT columns, UINT rows, UINT stepX, UINT stepY,
+               uint32_t* out) {
+    if constexpr (kBytesPerPixel == 4 && sizeof(Value) == 1) {
+        if (stepX == 2 && stepY == 2) {
+            HalveBgra(in, inPitch, columns, rows, out);
+            return;
+        }
+    }
+    if (stepX == 2 && stepY == 2) {
+        // The first halving of a chain reads every pixel: written out so it vectorises.
+        const size_t rowValues = size_t(columns) * kBytesPerPixel;
+        for (UINT y = 0; y < rows; ++y, out += rowValues) {
+            const Value* top = in + size_t(y) * 2 * inPitch;
+            const Value* bottom = top + inPitch;
+            for (size_t v = 0; v < rowValues; ++v) {
+                const size_t at = (v / kBytesPerPixel) * 2 * kBytesPerPixel + v % kBytesPerPixel;
+                out[v] = uint32_t(top[at]) + top[at + kBytesPerPixel] + bottom[at] +
+                         bottom[at + kBytesPerPixel];
+            }
+        }
+        return;
+    }
+    for (UINT y = 0; y < rows; ++y) {
+        const Value* blockRow = in + size_t(y) * stepY * inPitch;
+        for (UINT x = 0; x < columns; ++x, out += kBytesPerPixel) {
+            uint32_t acc[kBytesPerPixel] = {};
+            const Value* block = blockRow + size_t(x) * stepX * kBytesPerPixel;
+            for (UINT k = 0; k < stepY; ++k, block += inPitch)
+                for (UINT i = 0; i < stepX; ++i)
+                    for (UINT c = 0; c < kBytesPerPixel; ++c) acc[c] += block[i * kBytesPerPixel + c];
+            for (UINT c = 0; c < kBytesPerPixel; ++c) out[c] = acc[c];
+        }
+    }
+}
+
+// Sums over blocks of factorX x factorY pixels, from the finer sums `from` (whose factors
+// divide these) or, without them, from the pixels: each value is read once.
+template <UINT kBytesPerPixel>
+std::shared_ptr<BlockSums> SumBlocks(const PixelImage& image, const BlockSums* from, UINT factorX,
+                                     UINT factorY) {
+    auto to = std::make_shared<BlockSums>();
+    to->factorX = factorX;
+    to->factorY = factorY;
+    to->columns = image.width / factorX;
+    to->rows = image.height / factorY;
+    to->sums.resize(size_t(to->columns) * to->rows * kBytesPerPixel);
+    if (from)
+        AddBlocks<kBytesPerPixel>(from->sums.data(), size_t(from->columns) * kBytesPerPixel,
+                                  to->columns, to->rows, factorX / from->factorX,
+                                  factorY / from->factorY, to->sums.data());
+    else
+        AddBlocks<kBytesPerPixel>(image.pixels, image.stride, to->columns, to->rows, factorX,
+                                  factorY, to->sums.data());
+    return to;
+}
+
+// The image's sums over blocks of factorX x factorY, built from the kept sums of an earlier
+// level when their factors divide these; null when memory runs out.
+template <UINT kBytesPerPixel>
+std::shared_ptr<const BlockSums> BlockSumsOf(const PixelImage& image, UINT factorX,
+                                             UINT factorY) {
+    std::lock_guard<std::mutex> lock(image.blockSumsMutex);
+    const BlockSums* kept = image.blockSums.get();
+    if (kept && (factorX % kept->factorX != 0 || factorY % kept->factorY != 0)) kept = nullptr;
+    try {
+        image.blockSums = SumBlocks<kBytesPerPixel>(image, kept, factorX, factorY);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    return image.blockSums;
+}
+
+// When each side shrinks by a whole factor, every destination pixel covers whole source
+// pixels: its weighted sum is its block's sum times the units a source pixel weighs, so it
+// is divided exactly as the weighted walk divides it and the pixels are the same.
+template <UINT kBytesPerPixel>
+bool ResampleWholeFactors(const PixelImage& source, UINT width, UINT height, BYTE* out) {
+    const std::shared_ptr<const BlockSums> blocks =
+        BlockSumsOf<kBytesPerPixel>(source, source.width / width, source.height / height);
+    if (!blocks) return false;
+    const RoundingDivider divide(uint64_t(source.width) * source.height);
+    const uint64_t unitsPerSourcePixel = uint64_t(width) * height;
+    for (uint32_t sum : blocks->sums) *out++ = divide(sum * unitsPerSourcePixel);
+    return true;
+}
+
+bool ShrinksByWholeFactors(const PixelImage& source, UINT width, UINT height) {
+    return width <= source.width && height <= source.height && source.width % width == 0 &&
+           source.height % height == 0 &&
+           uint64_t(source.width) * source.height <= kMaxBlockSumPixels;
+}
+
 SharedPixels ResampleByArea(const PixelImage& source, UINT width, UINT height) {
     BYTE* out = nullptr;
     std::shared_ptr<PixelImage> result =
         AllocatePixelImage(width, height, source.bytesPerPixel, &out);
     if (!result) return nullptr;
+    if (ShrinksByWholeFactors(source, width, height)) {
+        const bool summed = source.bytesPerPixel == 4
+                                ? ResampleWholeFactors<4>(source, width, height, out)
+                                : ResampleWholeFactors<3>(source, width, height, out);
+        if (summed) return result;
+    }
     const AxisCoverage across = CoverageOf(source.width, width);
     const AxisCoverage down = CoverageOf(source.height, height);
     if (source.bytesPerPixel == 4)

@@ -31,6 +31,19 @@ struct PixelImage {
     size_t stride = 0;              // bytes from the start of one row to the next
     const BYTE* pixels = nullptr;   // the first row
     std::shared_ptr<void> storage;  // owns the bytes: a decoded GdkPixbuf or an allocated block
+    // Not part of the image: the block sums the last whole-factor scaler reading it made, kept
+    // so that the next level of a chain sums those instead of every pixel again.
+    mutable std::mutex blockSumsMutex;
+    mutable std::shared_ptr<const struct BlockSums> blockSums;
+};
+
+// Each channel summed over the blocks of `factorX` x `factorY` pixels that tile an image.
+struct BlockSums {
+    UINT factorX = 1;
+    UINT factorY = 1;
+    UINT columns = 0;           // blocks across
+    UINT rows = 0;              // blocks down
+    std::vector<uint32_t> sums;  // bytesPerPixel values per block, rows of blocks packed
 };
 using SharedPixels = std::shared_ptr<const PixelImage>;
 
@@ -132,5 +145,8 @@ HRESULT CreateImagingFactory(REFIID iid, void** out);
 HRESULT OpenBitmapDecoder(const char* codec, std::vector<uint8_t> bytes, IWICBitmapDecoder** out);
 IWICFormatConverter* NewFormatConverter();
 IWICBitmapScaler* NewFantScaler();
+// A bitmap holding `source`'s pixels from the start; E_OUTOFMEMORY or the source's failure
+// when they cannot be had.
+HRESULT NewMemoryBitmap(IWICBitmapSource* source, IWICBitmap** out);
 
 }  // namespace substitute

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "image/exports.h"
+#include "raster/raster_decoder.h"
 #include "sim/rw_engine.h"
 #include "tests/support/image_fixture.h"
 
@@ -23,19 +24,28 @@ protected:
     }
 };
 
-TEST_F(BadInput, EmptyTruncatedAndCorruptImagesGiveNull) {
-    std::vector<uint8_t> png = GoodPng();
-    EXPECT_EQ(LoadBytes({}), nullptr);
-    EXPECT_EQ(LoadBytes({png.begin(), png.begin() + 8}), nullptr);
-    EXPECT_EQ(LoadBytes({png.begin(), png.begin() + 33}), nullptr);
+// Every damaged file is refused before a raster exists: the image is decoded whole before
+// the first level is filled.
+TEST_F(BadInput, EmptyTruncatedAndCorruptImagesAreNotDecodable) {
+    const std::vector<uint8_t> png = GoodPng();
     std::vector<uint8_t> corrupt = png;
     for (size_t i = 41; i < corrupt.size() - 12; ++i) corrupt[i] ^= 0x5A;
-    RwTexture* texture = LoadBytes(corrupt);
-    // A decoder may refuse the file or fail while filling: either way nothing is cached.
-    if (texture) {
-        EXPECT_EQ(FilterMode(texture), 2u);
+    const std::vector<std::pair<const char*, std::vector<uint8_t>>> cases = {
+        {"empty", {}},
+        {"signature only", {png.begin(), png.begin() + 8}},
+        {"header cut short", {png.begin(), png.begin() + 33}},
+        {"pixel data scrambled", corrupt},
+    };
+    const std::string path = Scratch("bad.png");
+    for (const auto& [what, bytes] : cases) {
+        SCOPED_TRACE(what);
+        WriteBytes(path, bytes);
+        LoadOutcome outcome;
+        EXPECT_EQ(LoadPngTexture(MakeLoadRequest(path.c_str(), 0, 0, 1, 0), outcome), nullptr);
+        EXPECT_EQ(outcome.status, LoadStatus::NotDecodable);
+        EXPECT_FALSE(FileExists(CacheFileOf(path, 16, 16)));
     }
-    EXPECT_EQ(sim::LiveRasters(), sim::LiveTextures());
+    EXPECT_EQ(sim::LiveRasters(), 0);
 }
 
 TEST_F(BadInput, HugeDimensionsGiveNull) {
@@ -54,17 +64,20 @@ TEST_F(BadInput, GarbageCacheFilesAreMisses) {
     WriteBytes(Scratch("bad.png"), png);
     std::string cache = CacheFileOf(Scratch("bad.png"), 16, 16);
     ASSERT_NE(LoadBytes(png, 16, 16), nullptr);
-    const std::vector<std::vector<uint8_t>> garbage = {
-        {},
-        {'C', 'P', 'I', 'M'},
-        std::vector<uint8_t>(44, 0xFF),
-        std::vector<uint8_t>(5000, 0x00),
+    const std::vector<std::pair<std::vector<uint8_t>, MipCacheVerdict>> garbage = {
+        {{}, MipCacheVerdict::Unreadable},
+        {{'C', 'P', 'I', 'M'}, MipCacheVerdict::Unreadable},
+        {std::vector<uint8_t>(44, 0xFF), MipCacheVerdict::BadMagic},
+        {std::vector<uint8_t>(5000, 0x00), MipCacheVerdict::BadMagic},
     };
-    for (const auto& bytes : garbage) {
+    for (const auto& [bytes, verdict] : garbage) {
         WriteBytes(cache, bytes);
         sim::ResetRwEngine();
-        RwTexture* texture = LoadPNGToRwTexture(Scratch("bad.png").c_str(), 16, 16, 1, 0);
+        LoadOutcome outcome;
+        RwTexture* texture = LoadPngTexture(
+            MakeLoadRequest(Scratch("bad.png").c_str(), 16, 16, 1, 0), outcome);
         ASSERT_NE(texture, nullptr);
+        EXPECT_EQ(outcome.cache, verdict);
         EXPECT_EQ(FilterMode(texture), 6u);
         EXPECT_EQ(sim::LiveRasters(), 1);
     }

@@ -1,8 +1,9 @@
-// Every failure point of a raster load gives the stated result and leaks nothing.
+// Every failure point of a raster load gives the stated result and status, and leaks nothing.
 #include <gtest/gtest.h>
 
 #include "image/exports.h"
 #include "platform/posix/substitute.h"
+#include "raster/raster_decoder.h"
 #include "sim/rw_engine.h"
 #include "tests/support/image_fixture.h"
 
@@ -25,7 +26,10 @@ protected:
         baseline_ = substitute::LiveComObjects();
     }
 
-    RwTexture* LoadChain() { return LoadPNGToRwTexture(path_.c_str(), 0, 0, 1, 0); }
+    RwTexture* LoadChain() { return Load(path_, 1); }
+    RwTexture* Load(const std::string& path, uint32_t useMipmaps) {
+        return LoadPngTexture(MakeLoadRequest(path.c_str(), 0, 0, useMipmaps, 0), outcome_);
+    }
 
     void ExpectNothingLeft() {
         EXPECT_EQ(substitute::LiveComObjects(), baseline_);
@@ -34,11 +38,14 @@ protected:
 
     std::string path_;
     long baseline_ = 0;
+    LoadOutcome outcome_;
 };
 
 TEST_F(LoadFailures, NullOrEmptyPathTouchesNothing) {
     EXPECT_EQ(LoadPNGToRwTexture(nullptr, 0, 0, 1, 0), nullptr);
     EXPECT_EQ(LoadPNGToRwTexture("", 16, 16, 1, 0), nullptr);
+    EXPECT_EQ(Load("", 1), nullptr);
+    EXPECT_EQ(outcome_.status, LoadStatus::NoPath);
     EXPECT_EQ(substitute::CallCount(Call::CreateDirectoryA), 0);
     EXPECT_EQ(substitute::CallCount(Call::MultiByteToWideChar), 0);
     EXPECT_TRUE(sim::RwCallLog().empty());
@@ -50,22 +57,26 @@ TEST_F(LoadFailures, PathThatConvertsNeitherWayGivesNull) {
     sim::ResetRwEngine();
     substitute::FailCallAlways(Call::MultiByteToWideChar);
     EXPECT_EQ(LoadChain(), nullptr);
+    EXPECT_EQ(outcome_.status, LoadStatus::PathNotConvertible);
     EXPECT_EQ(sim::CountRwCalls(sim::RwOp::RasterCreate), 0);
 }
 
 TEST_F(LoadFailures, OverlongPathIsRefusedNotTruncated) {
     std::string longPath = dir_ + "/" + std::string(300, 'a') + ".png";
-    EXPECT_EQ(LoadPNGToRwTexture(longPath.c_str(), 0, 0, 0, 0), nullptr);
+    EXPECT_EQ(Load(longPath, 0), nullptr);
+    EXPECT_EQ(outcome_.status, LoadStatus::PathNotConvertible);
     EXPECT_EQ(substitute::CallCount(Call::CreateDecoderFromFilename), 0);
 }
 
 // Each step before the raster exists ends the request with null and no raster.
 TEST_F(LoadFailures, EarlyStepsGiveNullWithoutARaster) {
     const Call steps[] = {Call::CreateDecoderFromFilename, Call::GetFrame, Call::GetSize,
-                          Call::CreateFormatConverter, Call::ConverterInitialize};
+                          Call::CreateFormatConverter, Call::ConverterInitialize,
+                          Call::CreateBitmapFromSource};
     for (Call step : steps) {
         substitute::FailCall(step);
         EXPECT_EQ(LoadChain(), nullptr) << int(step);
+        EXPECT_EQ(outcome_.status, LoadStatus::NotDecodable) << int(step);
         EXPECT_EQ(sim::CountRwCalls(sim::RwOp::RasterCreate), 0) << int(step);
         ExpectNothingLeft();
         substitute::ResetSubstitute();
@@ -75,6 +86,7 @@ TEST_F(LoadFailures, EarlyStepsGiveNullWithoutARaster) {
 TEST_F(LoadFailures, RasterCreateRefusedGivesNull) {
     sim::FailRwOp(sim::RwOp::RasterCreate);
     EXPECT_EQ(LoadChain(), nullptr);
+    EXPECT_EQ(outcome_.status, LoadStatus::RasterRefused);
     EXPECT_EQ(sim::CountRwCalls(sim::RwOp::TextureCreate), 0);
     ExpectNothingLeft();
 }
@@ -86,14 +98,18 @@ TEST_F(LoadFailures, LevelFailuresGiveLinearTextureAndNoCacheFile) {
         Call call;
         int successesFirst;
         sim::RwOp rwOp;
+        LoadStatus status;
+        uint32_t level;
     };
+    const LoadStatus notFilled = LoadStatus::LevelNotFilled;
+    const LoadStatus notLocked = LoadStatus::LevelNotLocked;
     const Case cases[] = {
-        {"scaler creation on level 1", Call::CreateBitmapScaler, 0, sim::RwOp::Count},
-        {"scaler initialise on level 3", Call::ScalerInitialize, 2, sim::RwOp::Count},
-        {"pixel copy on level 0", Call::CopyPixels, 0, sim::RwOp::Count},
-        {"pixel copy on level 2", Call::CopyPixels, 2, sim::RwOp::Count},
-        {"lock of level 0", Call::Count, 0, sim::RwOp::RasterLock},
-        {"lock of level 4", Call::Count, 4, sim::RwOp::RasterLock},
+        {"scaler creation on level 1", Call::CreateBitmapScaler, 0, sim::RwOp::Count, notFilled, 1},
+        {"scaler initialise on level 3", Call::ScalerInitialize, 2, sim::RwOp::Count, notFilled, 3},
+        {"pixel copy on level 0", Call::CopyPixels, 0, sim::RwOp::Count, notFilled, 0},
+        {"pixel copy on level 2", Call::CopyPixels, 2, sim::RwOp::Count, notFilled, 2},
+        {"lock of level 0", Call::Count, 0, sim::RwOp::RasterLock, notLocked, 0},
+        {"lock of level 4", Call::Count, 4, sim::RwOp::RasterLock, notLocked, 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -101,6 +117,8 @@ TEST_F(LoadFailures, LevelFailuresGiveLinearTextureAndNoCacheFile) {
         if (c.rwOp != sim::RwOp::Count) sim::FailRwOp(c.rwOp, c.successesFirst);
         RwTexture* texture = LoadChain();
         ASSERT_NE(texture, nullptr);
+        EXPECT_EQ(outcome_.status, c.status);
+        EXPECT_EQ(outcome_.level, c.level);
         EXPECT_EQ(FilterMode(texture), 2u);
         EXPECT_EQ(texture->filterAddressing & ~0xFFu, sim::kInitialFilterAddressing & ~0xFFu);
         EXPECT_FALSE(FileExists(CacheFileOf(path_, 64, 64)));
@@ -118,22 +136,42 @@ TEST_F(LoadFailures, PaddedRowCopyFailureStopsTheLevel) {
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(FilterMode(texture), 2u);
     EXPECT_EQ(substitute::CallCount(Call::CopyPixels), 11);
+    EXPECT_EQ(DescribeLoadStatus(outcome_), "level 0 could not be filled");
     EXPECT_TRUE(sim::RasterPaddingIntact(texture->raster));
     EXPECT_FALSE(FileExists(CacheFileOf(path_, 64, 64)));
+}
+
+// A stride narrower than a row is refused by every copy into a level: the decoder's, and the
+// cache's, whose file then counts as a miss.
+TEST_F(LoadFailures, StrideShortOfARowIsNeverWrittenThrough) {
+    ASSERT_NE(LoadPngTexture(MakeLoadRequest(path_.c_str(), 64, 64, 1, 0), outcome_), nullptr);
+    ASSERT_TRUE(outcome_.cacheWritten);
+    sim::ResetRwEngine();
+    substitute::ResetSubstitute();
+    sim::ConfigureRwEngine({0, true});
+    RwTexture* texture = LoadPngTexture(MakeLoadRequest(path_.c_str(), 64, 64, 1, 0), outcome_);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(outcome_.cache, MipCacheVerdict::LevelNotLocked);
+    EXPECT_EQ(DescribeLoadStatus(outcome_), "level 0 could not be locked");
+    EXPECT_EQ(substitute::CallCount(Call::CopyPixels), 0);
+    EXPECT_EQ(FilterMode(texture), 2u);
 }
 
 TEST_F(LoadFailures, RefusedTextureDestroysItsRaster) {
     sim::FailRwOp(sim::RwOp::TextureCreate);
     EXPECT_EQ(LoadChain(), nullptr);
+    EXPECT_EQ(outcome_.status, LoadStatus::TextureRefused);
     EXPECT_EQ(sim::LiveRasters(), 0);
     EXPECT_EQ(sim::CountRwCalls(sim::RwOp::RasterDestroy), 1);
     ExpectNothingLeft();
 }
 
 TEST_F(LoadFailures, MissingOrUndecodableFilesGiveNull) {
-    EXPECT_EQ(LoadPNGToRwTexture(Scratch("absent.png").c_str(), 0, 0, 0, 0), nullptr);
+    EXPECT_EQ(Load(Scratch("absent.png"), 0), nullptr);
+    EXPECT_EQ(outcome_.status, LoadStatus::NoSuchFile);
     WriteBytes(Scratch("text.png"), {'h', 'e', 'l', 'l', 'o'});
-    EXPECT_EQ(LoadPNGToRwTexture(Scratch("text.png").c_str(), 0, 0, 0, 0), nullptr);
+    EXPECT_EQ(Load(Scratch("text.png"), 0), nullptr);
+    EXPECT_EQ(outcome_.status, LoadStatus::NotDecodable);
     EXPECT_EQ(sim::LiveRasters(), 0);
     ExpectNothingLeft();
 }

@@ -5,8 +5,10 @@
 #include <filesystem>
 
 #include "image/exports.h"
-#include "image/mip_cache.h"
+#include "load/load_request.h"
+#include "load/mip_cache.h"
 #include "platform/posix/substitute.h"
+#include "raster/raster_decoder.h"
 #include "sim/rw_engine.h"
 #include "tests/support/image_fixture.h"
 
@@ -31,11 +33,14 @@ protected:
     }
 
     RwTexture* Load(uint32_t w, uint32_t h, uint32_t mips, uint32_t maxLevels = 0) {
-        return LoadPNGToRwTexture(path_.c_str(), w, h, mips, maxLevels);
+        return LoadPngTexture(MakeLoadRequest(path_.c_str(), w, h, mips, maxLevels), outcome_);
     }
 
     // True when the last load was answered without opening the image.
-    bool ServedFromCache() { return substitute::CallCount(Call::CreateDecoderFromFilename) == 0; }
+    bool ServedFromCache() {
+        return outcome_.status == LoadStatus::ServedFromCache &&
+               substitute::CallCount(Call::CreateDecoderFromFilename) == 0;
+    }
 
     void Forget() {
         substitute::ResetSubstitute();
@@ -44,6 +49,7 @@ protected:
 
     std::string path_;
     std::string cache_;
+    LoadOutcome outcome_;
 };
 
 TEST_F(MipCache, FileHoldsTheHeaderThenPackedLevels) {
@@ -111,6 +117,7 @@ TEST_F(MipCache, ChangedSourceTimeOrSizeIsAMissAndRewrites) {
     Forget();
     ASSERT_NE(Load(64, 64, 1), nullptr);
     EXPECT_FALSE(ServedFromCache());
+    EXPECT_EQ(outcome_.cache, MipCacheVerdict::SourceChanged);
     Forget();
     ASSERT_NE(Load(64, 64, 1), nullptr);
     EXPECT_TRUE(ServedFromCache()) << "the rewritten file matches the new time";
@@ -123,11 +130,44 @@ TEST_F(MipCache, ChangedSourceTimeOrSizeIsAMissAndRewrites) {
     EXPECT_FALSE(ServedFromCache());
 }
 
+// Draws solid levels of the source's size and, while it draws, the source is saved over as
+// an editor would save it.
+class SourceSavedWhileDrawn final : public TextureSource {
+public:
+    explicit SourceSavedWhileDrawn(std::string path) : path_(std::move(path)) {}
+    LoadStatus Open(uint32_t& width, uint32_t& height) override {
+        width = height = 64;
+        return LoadStatus::Drawn;
+    }
+    LoadStatus Prepare() override { return LoadStatus::Drawn; }
+    LevelAccess FillLevel(RwRaster* raster, uint32_t level, uint32_t w, uint32_t h) override {
+        if (level == 0) TouchBy(path_, 5);
+        return WithLockedLevel(raster, level, w, h, rwRASTERLOCKWRITE, [](const LockedLevel&) {
+            return true;
+        });
+    }
+
+private:
+    std::string path_;
+};
+
+TEST_F(MipCache, SourceSavedDuringALoadIsDrawnAgainNextTime) {
+    SourceSavedWhileDrawn source(path_);
+    const LoadRequest request = MakeLoadRequest(path_.c_str(), 64, 64, 1, 0);
+    ASSERT_NE(RunLoadRequest(request, source, outcome_), nullptr);
+    EXPECT_TRUE(outcome_.cacheWritten);
+    ASSERT_NE(Load(64, 64, 1), nullptr);
+    EXPECT_EQ(outcome_.status, LoadStatus::Drawn);
+    EXPECT_EQ(outcome_.cache, MipCacheVerdict::SourceChanged);
+}
+
 TEST_F(MipCache, MissingSourceNeverUsesTheCache) {
     ASSERT_NE(Load(64, 64, 1), nullptr);
     std::remove(path_.c_str());
     Forget();
     EXPECT_EQ(Load(64, 64, 1), nullptr);
+    EXPECT_EQ(outcome_.status, LoadStatus::NoSuchFile);
+    EXPECT_EQ(outcome_.cache, MipCacheVerdict::NoSource);
     EXPECT_EQ(sim::CountRwCalls(sim::RwOp::RasterCreate), 0);
 }
 
@@ -176,6 +216,7 @@ TEST_F(MipCache, FileCutInsidePixelsIsAMissAndItsRasterDestroyed) {
     RwTexture* texture = Load(64, 64, 1);
     ASSERT_NE(texture, nullptr);
     EXPECT_FALSE(ServedFromCache());
+    EXPECT_EQ(outcome_.cache, MipCacheVerdict::ShortData);
     EXPECT_EQ(sim::CountRwCalls(sim::RwOp::RasterDestroy), 1);
     EXPECT_EQ(sim::LiveRasters(), 1);
     EXPECT_EQ(ReadBytes(cache_).size(), 44u + Le32(ReadBytes(cache_), 40));
@@ -188,14 +229,16 @@ TEST_F(MipCache, HeaderFieldsThatDoNotFitAreMisses) {
         const char* what;
         size_t offset;
         uint32_t value;
+        MipCacheVerdict verdict;
     };
     const Edit edits[] = {
-        {"version 2", 4, 2},
-        {"width", 24, 32},
-        {"level count 0", 32, 0},
-        {"flags with automatic mipmaps", 36, 0x9504},
-        {"flags of a single level", 36, 0x504},
-        {"data size", 40, 12},
+        {"magic MIPC", 0, 0x4350494D, MipCacheVerdict::BadMagic},
+        {"version 2", 4, 2, MipCacheVerdict::BadVersion},
+        {"width", 24, 32, MipCacheVerdict::WrongSize},
+        {"level count 0", 32, 0, MipCacheVerdict::WrongLevels},
+        {"flags with automatic mipmaps", 36, 0x9504, MipCacheVerdict::WrongFlags},
+        {"flags of a single level", 36, 0x504, MipCacheVerdict::WrongFlags},
+        {"data size", 40, 12, MipCacheVerdict::WrongDataSize},
     };
     for (const Edit& e : edits) {
         SCOPED_TRACE(e.what);
@@ -205,13 +248,8 @@ TEST_F(MipCache, HeaderFieldsThatDoNotFitAreMisses) {
         Forget();
         ASSERT_NE(Load(64, 64, 1), nullptr);
         EXPECT_FALSE(ServedFromCache());
+        EXPECT_EQ(outcome_.cache, e.verdict);
     }
-    std::vector<uint8_t> mipc = good;
-    std::memcpy(mipc.data(), "MIPC", 4);
-    WriteBytes(cache_, mipc);
-    Forget();
-    ASSERT_NE(Load(64, 64, 1), nullptr);
-    EXPECT_FALSE(ServedFromCache());
 }
 
 TEST_F(MipCache, CacheLockFailureDestroysTheRasterAndDecodes) {
@@ -222,6 +260,7 @@ TEST_F(MipCache, CacheLockFailureDestroysTheRasterAndDecodes) {
     RwTexture* texture = Load(64, 64, 1);
     ASSERT_NE(texture, nullptr);
     EXPECT_FALSE(ServedFromCache());
+    EXPECT_EQ(outcome_.cache, MipCacheVerdict::LevelNotLocked);
     EXPECT_EQ(sim::CountRwCalls(sim::RwOp::RasterDestroy), 1);
     EXPECT_EQ(FilterMode(texture), 6u);
 }
@@ -234,6 +273,7 @@ TEST_F(MipCache, RefusedCachedTextureFallsBackToDecoding) {
     RwTexture* texture = Load(64, 64, 1);
     ASSERT_NE(texture, nullptr);
     EXPECT_FALSE(ServedFromCache());
+    EXPECT_EQ(outcome_.cache, MipCacheVerdict::TextureRefused);
     EXPECT_EQ(sim::LiveRasters(), 1) << "the refused raster is destroyed, not leaked";
 }
 
@@ -243,6 +283,7 @@ TEST_F(MipCache, BrokenWriteDeletesTheFileButLoadSucceeds) {
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(FilterMode(texture), 6u);
     EXPECT_FALSE(FileExists(cache_));
+    EXPECT_FALSE(outcome_.cacheWritten);
 
     sim::FailRwOp(sim::RwOp::RasterLock, 7 + 2);  // the fill's seven locks, then two reads
     ASSERT_NE(Load(64, 64, 1), nullptr);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "image/mip_chain.h"
+#include "load/mip_chain.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 
 #include "image/exports.h"
 #include "platform/posix/substitute.h"
+#include "raster/raster_decoder.h"
 #include "tests/support/image_fixture.h"
 
 namespace {
@@ -17,7 +18,9 @@ TEST_F(SharedFactory, FailedCreationIsRetriedAndSuccessKept) {
     long before = substitute::LiveComObjects();
 
     substitute::FailCall(Call::CoCreateInstance);
-    EXPECT_EQ(LoadPNGToRwTexture(path.c_str(), 0, 0, 0, 0), nullptr);
+    LoadOutcome outcome;
+    EXPECT_EQ(LoadPngTexture(MakeLoadRequest(path.c_str(), 0, 0, 0, 0), outcome), nullptr);
+    EXPECT_EQ(outcome.status, LoadStatus::FactoryUnavailable);
     EXPECT_EQ(substitute::CallCount(Call::CoCreateInstance), 1);
     EXPECT_EQ(substitute::LiveComObjects(), before);
 

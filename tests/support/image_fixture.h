@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "image/rw_types.h"
+#include "load/rw_types.h"
 
 struct Bgra {
     uint8_t b, g, r, a;

@@ -3,29 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-
-#include <unistd.h>
 
 namespace {
-
-namespace fs = std::filesystem;
-
-TEST(ReadSvgText, ReturnsTheBytesAsStoredAndOpensWindowsPaths) {
-    const fs::path folder = fs::temp_directory_path() / ("svg_source_" + std::to_string(getpid()));
-    fs::create_directories(folder / "sub");
-    const std::string bytes("\xEF\xBB\xBF<svg>\r\n\0<path/>\r\n", 20);
-    std::ofstream(folder / "sub" / "icon.svg", std::ios::binary) << bytes;
-    std::ofstream(folder / "empty.svg", std::ios::binary).flush();
-
-    EXPECT_EQ(ReadSvgText((folder / "sub" / "icon.svg").string().c_str()), bytes);
-    EXPECT_EQ(ReadSvgText((folder.string() + "\\sub\\icon.svg").c_str()), bytes);
-    EXPECT_EQ(ReadSvgText((folder / "empty.svg").string().c_str()), "");
-    EXPECT_EQ(ReadSvgText((folder / "absent.svg").string().c_str()), "");
-    EXPECT_EQ(ReadSvgText(nullptr), "");
-    fs::remove_all(folder);
-}
 
 TEST(FindQuotedValue, PlainSearchForTheKeyThenTheNextQuote) {
     const std::string text = R"(<rect stroke-width="3" width="" x='1'>)";

@@ -1,6 +1,7 @@
 // Drawing a level element by element: passes, blur deviations, hiding and restoring.
 #include <gtest/gtest.h>
 
+#include "platform/posix/d3d11_cpu_texture.h"
 #include "platform/posix/substitute.h"
 #include "platform/posix/svg_document.h"
 #include "sim/rw_engine.h"
@@ -109,9 +110,10 @@ protected:
         ASSERT_TRUE(CreateSvgDevice(device_));
         ASSERT_TRUE(LoadSvgDocument(device_.context.Get(), text, 16, 16, document_));
     }
-    void DrawLevel(const std::vector<ElementBlur>& blurs) {
+    // Draws the level and returns its pixel (2, 2).
+    Bgra DrawLevel(const std::vector<ElementBlur>& blurs) {
         LevelBitmap target;
-        ASSERT_TRUE(CreateLevelBitmap(device_.device.Get(), device_.context.Get(), 16, 16,
+        EXPECT_TRUE(CreateLevelBitmap(device_.device.Get(), device_.context.Get(), 16, 16,
                                       D2D1_BITMAP_OPTIONS_TARGET | D2D1_BITMAP_OPTIONS_CANNOT_DRAW,
                                       target));
         device_.context->SetTarget(target.bitmap.Get());
@@ -121,6 +123,9 @@ protected:
                                target.bitmap.Get(), 1.0f, 1.0f);
         EXPECT_EQ(device_.context->EndDraw(nullptr, nullptr), S_OK);
         device_.context->SetTarget(nullptr);
+        auto* texture = static_cast<substitute::CpuTexture*>(target.texture.Get());
+        const uint8_t* p = texture->Pixels() + 2 * texture->RowPitch() + 2 * 4;
+        return {p[0], p[1], p[2], p[3]};
     }
     std::string Tree() { return substitute::SerializeSvgDocument(document_.document.Get()); }
     void TearDown() override {
@@ -177,11 +182,18 @@ TEST_F(ElementPass, HidingIsUndoneExactly) {
 }
 
 TEST_F(ElementPass, AFailedHideDrawsThatElementAlongAndNothingIsLost) {
-    Open("<svg width=\"16\" height=\"16\"><rect id=\"a\" width=\"16\" height=\"16\" fill=\"red\"/>"
-         "<rect id=\"b\" width=\"8\" height=\"8\" fill=\"blue\" display=\"inline\"/></svg>");
+    // b, half-transparent red over blue, is drawn once in its own pass when hiding works and
+    // once more in a's pass when hiding it fails: twice over blue it is clearly redder.
+    Open("<svg width=\"16\" height=\"16\"><rect id=\"a\" width=\"16\" height=\"16\" fill=\"blue\"/>"
+         "<rect id=\"b\" width=\"8\" height=\"8\" fill=\"red\" fill-opacity=\"0.5\" "
+         "display=\"inline\"/></svg>");
     const std::string before = Tree();
+    const Bgra once = DrawLevel({});
+    EXPECT_NEAR(once.r, 128, 2);
     substitute::FailCall(substitute::Call::SetAttributeValue);
-    DrawLevel({});
+    const Bgra twice = DrawLevel({});
+    EXPECT_NEAR(twice.r, 191, 2) << "b was drawn along with a";
+    EXPECT_NEAR(twice.b, 64, 2);
     EXPECT_EQ(Tree(), before);
 }
 

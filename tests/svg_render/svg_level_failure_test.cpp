@@ -12,6 +12,8 @@ namespace {
 
 using substitute::Call;
 
+constexpr LoadStatus kNoDevice = LoadStatus::DeviceUnavailable;
+
 const char* kIcon =
     "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\">"
     "<defs><filter id=\"soft\"><feGaussianBlur stdDeviation=\"1\"/></filter></defs>"
@@ -22,6 +24,7 @@ const char* kIcon =
 struct SetupStep {
     const char* name;
     Call call;
+    LoadStatus status;
 };
 
 class SvgSetupFailure : public SvgRenderFixture, public ::testing::WithParamInterface<SetupStep> {};
@@ -30,20 +33,22 @@ TEST_P(SvgSetupFailure, RefusesTheLoadBeforeAnyRaster) {
     const std::string path = WriteSvg("icon.svg", kIcon);
     substitute::FailCall(GetParam().call);
     EXPECT_EQ(Load(path, 32, 32, 1, 0), nullptr);
+    EXPECT_EQ(outcome_.status, GetParam().status);
     EXPECT_EQ(sim::CountRwCalls(sim::RwOp::RasterCreate), 0);
     EXPECT_FALSE(FileExists(CacheFileOf(path, 32, 32)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EachStep, SvgSetupFailure,
-    ::testing::Values(SetupStep{"Device", Call::D3D11CreateDevice},
-                      SetupStep{"DxgiDevice", Call::QueryDxgiDevice},
-                      SetupStep{"Factory", Call::D2D1CreateFactory},
-                      SetupStep{"D2dDevice", Call::D2D1CreateDevice},
-                      SetupStep{"DeviceContext", Call::CreateDeviceContext},
-                      SetupStep{"DeviceContext5", Call::QueryDeviceContext5},
-                      SetupStep{"Stream", Call::SHCreateMemStream},
-                      SetupStep{"Document", Call::CreateSvgDocument}),
+    ::testing::Values(SetupStep{"Device", Call::D3D11CreateDevice, kNoDevice},
+                      SetupStep{"DxgiDevice", Call::QueryDxgiDevice, kNoDevice},
+                      SetupStep{"Factory", Call::D2D1CreateFactory, kNoDevice},
+                      SetupStep{"D2dDevice", Call::D2D1CreateDevice, kNoDevice},
+                      SetupStep{"DeviceContext", Call::CreateDeviceContext, kNoDevice},
+                      SetupStep{"DeviceContext5", Call::QueryDeviceContext5, kNoDevice},
+                      SetupStep{"Stream", Call::SHCreateMemStream, LoadStatus::NotDecodable},
+                      SetupStep{"Document", Call::CreateSvgDocument, LoadStatus::NotDecodable},
+                      SetupStep{"File", Call::ReadFile, LoadStatus::Unreadable}),
     [](const ::testing::TestParamInfo<SetupStep>& info) { return info.param.name; });
 
 struct LevelStep {
@@ -70,6 +75,7 @@ TEST_P(SvgLevelFailure, GivesAnIncompleteTextureAndNoCacheFile) {
     substitute::FailCall(step.call, callsForOneLevel + step.successesFirst);
     RwTexture* texture = Load(path, 32, 32, 1, 0);
     ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(DescribeLoadStatus(outcome_), "level 1 could not be filled");
     EXPECT_EQ(FilterMode(texture), 2u);
     EXPECT_FALSE(FileExists(CacheFileOf(path, 32, 32)));
     EXPECT_EQ(PixelAt(LevelPixels(texture, 0), 32, 4, 4).r, 255) << "level 0 was filled";
@@ -99,16 +105,26 @@ TEST_F(SvgRasterFailure, LockOrCreateOfTheRaster) {
     sim::FailRwOp(sim::RwOp::RasterLock, 1);
     RwTexture* texture = Load(path, 32, 32, 1, 0);
     ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(DescribeLoadStatus(outcome_), "level 1 could not be locked");
     EXPECT_EQ(FilterMode(texture), 2u);
     EXPECT_FALSE(FileExists(CacheFileOf(path, 32, 32)));
     sim::DestroyTexture(texture);
 
     sim::ResetRwEngine();
+    sim::ConfigureRwEngine({0, true});
+    texture = Load(path, 32, 32, 0, 0);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(DescribeLoadStatus(outcome_), "level 0 could not be locked") << "stride too short";
+    sim::DestroyTexture(texture);
+
+    sim::ResetRwEngine();
     sim::FailRwOp(sim::RwOp::RasterCreate);
     EXPECT_EQ(Load(path, 32, 32, 1, 0), nullptr);
+    EXPECT_EQ(outcome_.status, LoadStatus::RasterRefused);
     sim::ResetRwEngine();
     sim::FailRwOp(sim::RwOp::TextureCreate);
     EXPECT_EQ(Load(path, 32, 32, 1, 0), nullptr);
+    EXPECT_EQ(outcome_.status, LoadStatus::TextureRefused);
     EXPECT_EQ(sim::LiveRasters(), 0);
 }
 

@@ -138,17 +138,32 @@ TEST_F(SvgPipeline, FilterAndPaintOrderAreLeftToThePrePass) {
 }
 
 TEST_F(SvgPipeline, RefusedTextGivesNullAndNoRaster) {
-    for (const char* text : {"<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\"><g></svg>",
-                             "<svg width=\"8\" height=\"8\"><rect></svg>", "", "no svg here"}) {
-        SCOPED_TRACE(text);
+    struct Case {
+        const char* text;
+        LoadStatus ownSize;    // loaded at the document's size
+        LoadStatus givenSize;  // loaded at 16x16
+    };
+    const LoadStatus unparsed = LoadStatus::NotDecodable;
+    const Case cases[] = {
+        {"<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\"><g></svg>", unparsed, unparsed},
+        {"<svg width=\"8\" height=\"8\"><rect></svg>", unparsed, unparsed},
+        {"", LoadStatus::Unreadable, LoadStatus::Unreadable},
+        {"no svg here", LoadStatus::ZeroSize, unparsed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
         sim::ResetRwEngine();
-        const std::string path = WriteSvg("bad.svg", text);
+        const std::string path = WriteSvg("bad.svg", c.text);
         EXPECT_EQ(Load(path, 0, 0, 1, 0), nullptr);
+        EXPECT_EQ(outcome_.status, c.ownSize);
         EXPECT_EQ(Load(path, 16, 16, 1, 0), nullptr);
+        EXPECT_EQ(outcome_.status, c.givenSize);
         EXPECT_EQ(sim::CountRwCalls(sim::RwOp::RasterCreate), 0);
     }
     EXPECT_EQ(Load(Scratch("missing.svg"), 16, 16, 0, 0), nullptr);
+    EXPECT_EQ(outcome_.status, LoadStatus::NoSuchFile);
     EXPECT_EQ(Load("", 16, 16, 0, 0), nullptr);
+    EXPECT_EQ(outcome_.status, LoadStatus::NoPath);
     EXPECT_EQ(LoadSVGToRwTexture(nullptr, 16, 16, 0, 0), nullptr);
 }
 

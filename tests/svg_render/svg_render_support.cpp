@@ -2,9 +2,9 @@
 
 #include <fstream>
 
-#include "image/exports.h"
 #include "platform/posix/substitute.h"
 #include "sim/rw_engine.h"
+#include "svg/svg_texture.h"
 
 void SvgRenderFixture::SetUp() {
     ImageFixture::SetUp();
@@ -24,7 +24,8 @@ std::string SvgRenderFixture::WriteSvg(const std::string& name, const std::strin
 
 RwTexture* SvgRenderFixture::Load(const std::string& path, uint32_t width, uint32_t height,
                                   uint32_t useMipmaps, uint32_t maxMipLevels) {
-    return LoadSVGToRwTexture(path.c_str(), width, height, useMipmaps, maxMipLevels);
+    return LoadSvgTexture(MakeLoadRequest(path.c_str(), width, height, useMipmaps, maxMipLevels),
+                          outcome_);
 }
 
 int32_t CreatedRasterFlags() {

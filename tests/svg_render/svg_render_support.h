@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "load/load_status.h"
 #include "platform/posix/d2d1_draw_log.h"
 #include "tests/support/image_fixture.h"
 
@@ -16,9 +17,11 @@ protected:
 
     // Writes `text` to a scratch file and returns its path.
     std::string WriteSvg(const std::string& name, const std::string& text);
-    // LoadSVGToRwTexture on `path`.
+    // The SVG loader behind LoadSVGToRwTexture on `path`; `outcome_` says how it ended.
     RwTexture* Load(const std::string& path, uint32_t width, uint32_t height, uint32_t useMipmaps,
                     uint32_t maxMipLevels);
+
+    LoadOutcome outcome_;
 };
 
 // Flags the raster was created with, from the engine's log; -1 when none was created.

@@ -53,8 +53,30 @@ out=$("$ombrix" prepass "$work/a.svg" --blur 2>&1)
 expect_status "prepass --blur" 0 $?
 expect "prepass root size" "^root size 40x192$" "$out"
 
-"$ombrix" load "$work/absent.png" >/dev/null 2>&1
-expect_status "unreadable file" 1 $?
+# Why a load gave no texture, or an incomplete one, in words.
+printf 'hello' >"$work/text.png"
+for case in "absent.png|1|no such file" "text.png|1|not decodable"; do
+  IFS='|' read -r file status words <<<"$case"
+  out=$("$ombrix" load "$work/$file" 2>&1)
+  expect_status "load of $file" "$status" $?
+  expect "status of $file" "^status $words$" "$out"
+done
+out=$("$ombrix" load "$work/icon.png" --size 32x32 --mipmaps --fail-lock 2 2>&1)
+expect_status "a refused lock still gives a texture" 0 $?
+expect "refused lock" "^status level 2 could not be locked$" "$out"
+expect "refused lock filter" "^filter 2$" "$out"
+
+# An SVG's premultiplied levels are written as straight-alpha files: the fill's own colour.
+printf '<svg xmlns="http://www.w3.org/2000/svg" width="8" height="8"><rect width="8" height="8" fill="#ff8000" fill-opacity="0.5"/></svg>' >"$work/half.svg"
+out=$("$ombrix" load "$work/half.svg" --out "$work/half" 2>&1)
+expect "the texture's own alpha" "^alpha premultiplied, files written with straight alpha$" "$out"
+out=$(python3 -c "import sys; sys.path.insert(0, '$here'); from png_pixels import read_rgba; print(read_rgba('$work/half/level0.png')[2][4][4])")
+expect "half-transparent fill keeps its colour" "^\\(25[45], 12[6-9], 0, 12[78]\\)$" "$out"
+out=$("$ombrix" load "$work/half.svg" --size 16x16 2>&1)
+expect "no viewBox, not scaled" "^note the document has no viewBox" "$out"
+out=$("$ombrix" cache "$work/half.svg" 2>&1)
+expect_status "cache of a file that is not one" 1 $?
+expect "says it is no cache file" "is not a mip cache file" "$out"
 "$ombrix" load "$work/icon.png" --size 64 >/dev/null 2>&1
 expect_status "bad size" 1 $?
 "$ombrix" load >/dev/null 2>&1

@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "commands.h"
-#include "image/mip_cache.h"
+#include "load/mip_cache.h"
 
 namespace {
 
@@ -32,8 +32,11 @@ int RunCacheCommand(const std::vector<std::string>& args) {
     in.seekg(0, std::ios::end);
     unsigned long long fileSize = static_cast<unsigned long long>(in.tellg());
     MipCacheHeader h = DecodeMipCacheHeader(bytes);
+    // Anything else (an image, say) has no header to print and no source to judge.
+    if (h.magic != kMipCacheMagic)
+        return Fail("'" + path + "' is not a mip cache file: it does not start with CPIM");
 
-    std::printf("magic 0x%08X%s\n", h.magic, h.magic == kMipCacheMagic ? " (CPIM)" : "");
+    std::printf("magic 0x%08X (CPIM)\n", h.magic);
     std::printf("version %u\n", h.version);
     std::printf("source time 0x%08X%08X\n", h.sourceWriteTimeHigh, h.sourceWriteTimeLow);
     std::printf("source size %llu\n",
@@ -46,14 +49,13 @@ int RunCacheCommand(const std::vector<std::string>& args) {
     std::string source = SourceOfCacheFile(path);
     std::printf("source %s\n", source.empty() ? "(not derivable from the name)" : source.c_str());
     MipCacheVerdict verdict = MipCacheVerdict::NoSource;
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!source.empty() && GetFileAttributesExA(source.c_str(), GetFileExInfoStandard, &data)) {
+    SourceAttributes attributes{};
+    if (!source.empty() && ReadSourceAttributes(source.c_str(), attributes)) {
         // Judged as the request that stored it would be: its own size and level count.
-        verdict = CheckMipCacheHeader(h, data.ftLastWriteTime, data.nFileSizeLow,
-                                      data.nFileSizeHigh, h.width, h.height, h.levelCount > 1,
-                                      h.levelCount);
+        verdict =
+            CheckMipCacheHeader(h, attributes, h.width, h.height, h.levelCount > 1, h.levelCount);
         if (verdict == MipCacheVerdict::Valid && fileSize < kMipCacheHeaderSize + h.dataSize)
-            verdict = MipCacheVerdict::Unreadable;
+            verdict = MipCacheVerdict::ShortData;
     }
     std::printf("status %s\n", MipCacheVerdictText(verdict));
     return 0;

@@ -4,12 +4,16 @@
 
 #include "commands.h"
 #include "games/selected_game.h"
-#include "image/exports.h"
-#include "image/mip_chain.h"
+#include "icon_pixels.h"
+#include "load/mip_chain.h"
+#include "raster/raster_decoder.h"
 #include "sim/game_image.h"
 #include "sim/option_numbers.h"
 #include "sim/png_writer.h"
 #include "sim/rw_engine.h"
+#include "svg/svg_file.h"
+#include "svg/svg_source.h"
+#include "svg/svg_texture.h"
 
 namespace {
 
@@ -20,6 +24,8 @@ struct LoadOptions {
     bool mipmaps = false;
     uint32_t maxLevels = 0;
     std::string outDir;
+    bool failLock = false;
+    uint32_t failLockAt = 0;  // the engine's lock call that is refused, 0 = the first
 };
 
 bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& o, std::string& error) {
@@ -34,6 +40,10 @@ bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& o, std:
         } else if (a == "--max-levels") {
             if (!hasValue || !sim::ParseOptionNumber(args[++i], o.maxLevels))
                 return error = "--max-levels needs a number", false;
+        } else if (a == "--fail-lock") {
+            if (!hasValue || !sim::ParseOptionNumber(args[++i], o.failLockAt))
+                return error = "--fail-lock needs a number", false;
+            o.failLock = true;
         } else if (a == "--out") {
             if (!hasValue) return error = "--out needs a folder", false;
             o.outDir = args[++i];
@@ -49,6 +59,14 @@ bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& o, std:
     return true;
 }
 
+// Says so when a requested size will not scale the drawing: without a viewBox a document is drawn
+// at its own size into the corner of a larger texture.
+void NoteUnscaledSvg(const LoadOptions& options) {
+    if (options.width == 0 && options.height == 0) return;
+    if (!SvgRootHasViewBox(ReadSvgText(options.file.c_str())))
+        std::printf("note the document has no viewBox: it is drawn at its own size, not scaled "
+                    "to the size asked for\n");
+}
 
 }  // namespace
 
@@ -57,8 +75,6 @@ int RunLoadCommand(const std::vector<std::string>& args) {
     std::string error;
     if (!ParseLoadOptions(args, options, error)) return Fail(error);
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(options.file, ec))
-        return Fail("cannot read '" + options.file + "'");
     if (!options.outDir.empty()) {
         std::filesystem::create_directories(options.outDir, ec);
         if (!std::filesystem::is_directory(options.outDir))
@@ -66,43 +82,48 @@ int RunLoadCommand(const std::vector<std::string>& args) {
     }
     if (!sim::MapGameImage()) return Fail("cannot map the stand-in game image at 0x400000");
     sim::InstallRwEngine(selected_game::kRwFunctions);
+    if (options.failLock)
+        sim::FailRwOp(sim::RwOp::RasterLock, static_cast<int>(options.failLockAt));
 
     const bool svg = IsSvgFile(options.file);
-    const char* path = options.file.c_str();
-    RwTexture* texture =
-        svg ? LoadSVGToRwTexture(path, options.width, options.height, options.mipmaps,
-                                 options.maxLevels)
-            : LoadPNGToRwTexture(path, options.width, options.height, options.mipmaps,
-                                 options.maxLevels);
+    const LoadRequest request = MakeLoadRequest(options.file.c_str(), options.width, options.height,
+                                                options.mipmaps, options.maxLevels);
+    LoadOutcome outcome;
+    RwTexture* texture = svg ? LoadSvgTexture(request, outcome) : LoadPngTexture(request, outcome);
+    std::printf("status %s\n", DescribeLoadStatus(outcome).c_str());
     if (!texture) {
-        std::fprintf(stderr, "ombrix: the library returned no texture for '%s'\n", path);
+        std::fprintf(stderr, "ombrix: no texture for '%s': %s\n", request.filePath,
+                     DescribeLoadStatus(outcome).c_str());
         return 1;
     }
 
-    int createFlags = 0, readLocks = 0;
+    int createFlags = 0;
     uint32_t levels = 0;
     for (const sim::RwCall& call : sim::RwCallLog()) {
-        if (call.op == sim::RwOp::RasterCreate && !call.failed) createFlags = call.flags;
-        if (call.op == sim::RwOp::RasterLock && !call.failed && call.raster == texture->raster) {
-            if (call.lockMode == rwRASTERLOCKWRITE) levels = std::max(levels, call.level + 1);
-            if (call.lockMode == rwRASTERLOCKREAD) ++readLocks;
-        }
+        if (call.raster != texture->raster || call.failed) continue;
+        if (call.op == sim::RwOp::RasterCreate) createFlags = call.flags;
+        if (call.op == sim::RwOp::RasterLock && call.lockMode == rwRASTERLOCKWRITE)
+            levels = std::max(levels, call.level + 1);
     }
     const RwRaster* raster = texture->raster;
-    // A complete load either wrote its chain to the cache (read locks) or came from it.
-    uint32_t expected = ComputeMipChain(raster->width, raster->height, options.mipmaps,
-                                        options.maxLevels).levelCount;
-    bool fromCache = readLocks == 0 && levels == expected;
     std::printf("texture %dx%d\n", raster->width, raster->height);
     std::printf("flags 0x%X\n", createFlags);
     std::printf("filter %u\n", texture->filterAddressing & 0xFF);
-    std::printf("cache %s\n", fromCache ? "hit" : "miss");
+    // Direct2D draws premultiplied; the files written are straight either way, as PNG wants.
+    std::printf("alpha %s%s\n", svg ? "premultiplied" : "straight",
+                options.outDir.empty() ? "" : ", files written with straight alpha");
+    std::printf("cache %s\n", outcome.status == LoadStatus::ServedFromCache ? "hit" : "miss");
+    std::printf("cache lookup %s\n", MipCacheVerdictText(outcome.cache));
+    if (outcome.cacheWritten) std::printf("cache written\n");
+    if (svg) NoteUnscaledSvg(options);
     for (uint32_t i = 0; i < levels; ++i) {
         uint32_t w = MipLevelSize(raster->width, i), h = MipLevelSize(raster->height, i);
         std::printf("level %u %ux%u", i, w, h);
         if (!options.outDir.empty()) {
             std::string out = options.outDir + "/level" + std::to_string(i) + ".png";
-            if (!sim::WritePngFromBgra(out, w, h, sim::RasterLevelPixels(raster, i))) {
+            std::vector<uint8_t> pixels = sim::RasterLevelPixels(raster, i);
+            if (svg) UnpremultiplyBgra(pixels);
+            if (!sim::WritePngFromBgra(out, w, h, pixels)) {
                 std::printf("\n");
                 return Fail("cannot write '" + out + "'");
             }

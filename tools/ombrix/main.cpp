@@ -9,6 +9,7 @@ namespace {
 
 const char kUsage[] =
     "usage: ombrix load FILE [--size WxH] [--mipmaps] [--max-levels N] [--out DIR]\n"
+    "                  [--fail-lock N]\n"
     "       ombrix cache FILE.mipmap\n"
     "       ombrix prepass FILE.svg [--blur]\n"
     "       ombrix icon FILE.svg|FILE.png [--size WxH] --out FILE.png [--grey]\n"

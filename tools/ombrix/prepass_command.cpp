@@ -4,7 +4,7 @@
 #include "commands.h"
 #include "svg/blur_filters.h"
 #include "svg/paint_order.h"
-#include "platform/posix/utf16_text.h"
+#include "svg/svg_file.h"
 #include "svg/svg_source.h"
 
 int RunPrepassCommand(const std::vector<std::string>& args) {
@@ -31,11 +31,7 @@ int RunPrepassCommand(const std::vector<std::string>& args) {
     std::vector<BlurTarget> targets = ExtractBlurFilters(svgText);
     if (blur) {
         std::printf("root size %ux%u\n", width, height);
-        for (const BlurTarget& t : targets) {
-            std::string id;
-            if (!substitute::Utf8FromUtf16(t.id.c_str(), id)) id = "(not valid UTF-16)";
-            std::printf("blur %s %g\n", id.c_str(), t.stdDeviation);
-        }
+        for (const BlurTarget& t : targets) std::printf("blur %s %g\n", t.id.c_str(), t.stdDeviation);
         if (targets.empty()) std::printf("no blurred elements\n");
         return 0;
     }

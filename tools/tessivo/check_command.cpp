@@ -10,7 +10,7 @@
 
 #include "commands.h"
 #include "game_choice.h"
-#include "image/imaging_factory.h"
+#include "raster/imaging_factory.h"
 #include "pe_image.h"
 #include "platform/com_ptr.h"
 #include "platform/platform.h"

@@ -3,23 +3,11 @@
 #include <cstring>
 
 #include "../platform/file_handle.h"
+#include "locked_level.h"
 #include "mip_chain.h"
 #include "rw_bridge.h"
 
 namespace {
-
-struct SourceAttributes {
-    FILETIME lastWrite;
-    DWORD sizeLow;
-    DWORD sizeHigh;
-};
-
-bool ReadSourceAttributes(const char* filePath, SourceAttributes& out) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(filePath, GetFileExInfoStandard, &data)) return false;
-    out = {data.ftLastWriteTime, data.nFileSizeLow, data.nFileSizeHigh};
-    return true;
-}
 
 void PutLe32(uint8_t* at, uint32_t value) {
     at[0] = static_cast<uint8_t>(value);
@@ -37,15 +25,22 @@ HANDLE OpenSharedFile(const char* path, DWORD access, DWORD disposition) {
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// Moves one locked level between the file and the raster: one transfer when rows are packed,
-// else row by row at the raster's stride.
-template <class Transfer>
-bool TransferLevel(RwRaster* raster, RwUInt8* pixels, uint32_t rowBytes, uint32_t rows,
-                   Transfer transfer) {
-    if (static_cast<uint32_t>(raster->stride) == rowBytes) return transfer(pixels, rowBytes * rows);
-    for (uint32_t r = 0; r < rows; ++r)
-        if (!transfer(pixels + static_cast<size_t>(r) * raster->stride, rowBytes)) return false;
-    return true;
+// Moves every level between the file and the raster in ascending order; `move(at, bytes)`
+// reads or writes one run of rows.
+template <class Move>
+LevelAccess MoveChain(RwRaster* raster, uint32_t width, uint32_t height, uint32_t levelCount,
+                      RwInt32 lockMode, Move move) {
+    for (uint32_t i = 0; i < levelCount; ++i) {
+        LevelAccess access = WithLockedLevel(
+            raster, i, MipLevelSize(width, i), MipLevelSize(height, i), lockMode,
+            [&](const LockedLevel& level) {
+                return MoveLevelRows(level, [&](RwUInt8* at, uint32_t, uint32_t rows) {
+                    return move(at, static_cast<DWORD>(level.width * 4 * rows));
+                });
+            });
+        if (access != LevelAccess::Done) return access;
+    }
+    return LevelAccess::Done;
 }
 
 }  // namespace
@@ -69,6 +64,13 @@ MipCacheHeader DecodeMipCacheHeader(const uint8_t (&bytes)[kMipCacheHeaderSize])
     return h;
 }
 
+bool ReadSourceAttributes(const char* filePath, SourceAttributes& out) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!filePath || !GetFileAttributesExA(filePath, GetFileExInfoStandard, &data)) return false;
+    out = {data.ftLastWriteTime, data.nFileSizeLow, data.nFileSizeHigh};
+    return true;
+}
+
 std::string MakeMipCachePath(const char* filePath, uint32_t width, uint32_t height) {
     std::string source = filePath ? filePath : "";
     size_t split = source.find_last_of("\\/");
@@ -81,16 +83,15 @@ std::string MakeMipCachePath(const char* filePath, uint32_t width, uint32_t heig
            std::to_string(height) + ".mipmap";
 }
 
-MipCacheVerdict CheckMipCacheHeader(const MipCacheHeader& h, const FILETIME& sourceTime,
-                                    uint32_t sourceSizeLow, uint32_t sourceSizeHigh,
+MipCacheVerdict CheckMipCacheHeader(const MipCacheHeader& h, const SourceAttributes& source,
                                     uint32_t width, uint32_t height, bool useMipmaps,
                                     uint32_t maxMipLevels) {
     if (h.magic != kMipCacheMagic) return MipCacheVerdict::BadMagic;
     if (h.version != kMipCacheVersion) return MipCacheVerdict::BadVersion;
     if (h.width != width || h.height != height) return MipCacheVerdict::WrongSize;
-    if (h.sourceWriteTimeLow != sourceTime.dwLowDateTime ||
-        h.sourceWriteTimeHigh != sourceTime.dwHighDateTime || h.sourceSizeLow != sourceSizeLow ||
-        h.sourceSizeHigh != sourceSizeHigh)
+    if (h.sourceWriteTimeLow != source.lastWrite.dwLowDateTime ||
+        h.sourceWriteTimeHigh != source.lastWrite.dwHighDateTime ||
+        h.sourceSizeLow != source.sizeLow || h.sourceSizeHigh != source.sizeHigh)
         return MipCacheVerdict::SourceChanged;
     if (h.levelCount == 0) return MipCacheVerdict::WrongLevels;
     if (useMipmaps) {
@@ -110,72 +111,78 @@ MipCacheVerdict CheckMipCacheHeader(const MipCacheHeader& h, const FILETIME& sou
 
 const char* MipCacheVerdictText(MipCacheVerdict verdict) {
     switch (verdict) {
-        case MipCacheVerdict::Valid: return "valid";
-        case MipCacheVerdict::NoSource: return "source file missing";
-        case MipCacheVerdict::Unreadable: return "unreadable or shorter than its header";
-        case MipCacheVerdict::BadMagic: return "not a mip cache file (magic)";
-        case MipCacheVerdict::BadVersion: return "unknown version";
-        case MipCacheVerdict::WrongSize: return "size differs from the request";
-        case MipCacheVerdict::SourceChanged: return "source changed since it was cached";
-        case MipCacheVerdict::WrongLevels: return "level count does not fit the request";
-        case MipCacheVerdict::WrongFlags: return "raster flags do not fit the level count";
-        case MipCacheVerdict::WrongDataSize: return "data size does not fit the levels";
+        case MipCacheVerdict::Valid:
+            return "valid";
+        case MipCacheVerdict::NotLookedUp:
+            return "not looked up";
+        case MipCacheVerdict::NoSource:
+            return "source file missing";
+        case MipCacheVerdict::NoFile:
+            return "no cache file";
+        case MipCacheVerdict::Unreadable:
+            return "unreadable or shorter than its header";
+        case MipCacheVerdict::BadMagic:
+            return "not a mip cache file (magic)";
+        case MipCacheVerdict::BadVersion:
+            return "unknown version";
+        case MipCacheVerdict::WrongSize:
+            return "size differs from the request";
+        case MipCacheVerdict::SourceChanged:
+            return "source changed since it was cached";
+        case MipCacheVerdict::WrongLevels:
+            return "level count does not fit the request";
+        case MipCacheVerdict::WrongFlags:
+            return "raster flags do not fit the level count";
+        case MipCacheVerdict::WrongDataSize:
+            return "data size does not fit the levels";
+        case MipCacheVerdict::RasterRefused:
+            return "raster refused by the engine";
+        case MipCacheVerdict::LevelNotLocked:
+            return "a level could not be locked";
+        case MipCacheVerdict::ShortData:
+            return "shorter than its levels";
+        case MipCacheVerdict::TextureRefused:
+            return "texture refused by the engine";
     }
     return "unknown";
 }
 
-RwTexture* LoadMipCacheToRwTexture(const char* filePath, const char* cachePath, uint32_t width,
-                                   uint32_t height, bool useMipmaps, uint32_t maxMipLevels) {
-    if (!filePath || !cachePath || width == 0 || height == 0) return nullptr;
-    SourceAttributes source;
-    if (!ReadSourceAttributes(filePath, source)) return nullptr;
-
+RwRaster* LoadMipCacheToRwRaster(const SourceAttributes& source, const char* cachePath,
+                                 uint32_t width, uint32_t height, bool useMipmaps,
+                                 uint32_t maxMipLevels, MipCacheVerdict& verdict) {
+    verdict = MipCacheVerdict::NoFile;
+    if (!cachePath || width == 0 || height == 0) return nullptr;
     FileHandle file(OpenSharedFile(cachePath, GENERIC_READ, OPEN_EXISTING));
     if (!file.IsOpen()) return nullptr;
     uint8_t bytes[kMipCacheHeaderSize];
+    verdict = MipCacheVerdict::Unreadable;
     if (!file.ReadExact(bytes, sizeof bytes)) return nullptr;
-    MipCacheHeader header = DecodeMipCacheHeader(bytes);
-    if (CheckMipCacheHeader(header, source.lastWrite, source.sizeLow, source.sizeHigh, width,
-                            height, useMipmaps, maxMipLevels) != MipCacheVerdict::Valid)
+    const MipCacheHeader header = DecodeMipCacheHeader(bytes);
+    verdict = CheckMipCacheHeader(header, source, width, height, useMipmaps, maxMipLevels);
+    if (verdict != MipCacheVerdict::Valid) return nullptr;
+
+    RwRaster* raster = RwRasterCreate(static_cast<RwInt32>(width), static_cast<RwInt32>(height), 32,
+                                      static_cast<RwInt32>(header.rasterFlags));
+    if (!raster) {
+        verdict = MipCacheVerdict::RasterRefused;
         return nullptr;
-
-    RwRaster* raster = RwRasterCreate(static_cast<RwInt32>(width), static_cast<RwInt32>(height),
-                                      32, static_cast<RwInt32>(header.rasterFlags));
-    if (!raster) return nullptr;
-    for (uint32_t i = 0; i < header.levelCount; ++i) {
-        RwUInt8* pixels = RwRasterLock(raster, i, rwRASTERLOCKWRITE);
-        if (!pixels) {
-            RwRasterDestroy(raster);
-            return nullptr;
-        }
-        bool read = TransferLevel(raster, pixels, MipLevelSize(width, i) * 4,
-                                  MipLevelSize(height, i), [&](RwUInt8* at, uint32_t size) {
-                                      return file.ReadExact(at, size);
-                                  });
-        RwRasterUnlock(raster);
-        if (!read) {
-            RwRasterDestroy(raster);
-            return nullptr;
-        }
     }
-
-    RwTexture* texture = RwTextureCreate(raster);
-    if (!texture) {
+    const LevelAccess read =
+        MoveChain(raster, width, height, header.levelCount, rwRASTERLOCKWRITE,
+                  [&](RwUInt8* at, DWORD size) { return file.ReadExact(at, size); });
+    if (read != LevelAccess::Done) {
+        verdict = read == LevelAccess::NotLocked ? MipCacheVerdict::LevelNotLocked
+                                                 : MipCacheVerdict::ShortData;
         RwRasterDestroy(raster);
         return nullptr;
     }
-    SetTextureFilterMode(texture, ChainFilterMode(header.levelCount, false));
-    return texture;
+    return raster;
 }
 
-bool SaveRwRasterToMipCache(const char* cachePath, const char* filePath, RwRaster* raster,
+bool SaveRwRasterToMipCache(const char* cachePath, const SourceAttributes& source, RwRaster* raster,
                             uint32_t width, uint32_t height, uint32_t levelCount,
                             RwInt32 rasterFlags) {
-    if (!raster || !cachePath || !filePath || width == 0 || height == 0 || levelCount == 0)
-        return false;
-    SourceAttributes source;
-    if (!ReadSourceAttributes(filePath, source)) return false;
-
+    if (!raster || !cachePath || width == 0 || height == 0 || levelCount == 0) return false;
     MipCacheHeader header{kMipCacheMagic,
                           kMipCacheVersion,
                           source.lastWrite.dwLowDateTime,
@@ -190,24 +197,16 @@ bool SaveRwRasterToMipCache(const char* cachePath, const char* filePath, RwRaste
     FileHandle file(OpenSharedFile(cachePath, GENERIC_WRITE, CREATE_ALWAYS));
     if (!file.IsOpen()) return false;
 
-    auto abandon = [&] {
-        file.Close();
-        DeleteFileA(cachePath);
-        return false;
-    };
     uint8_t bytes[kMipCacheHeaderSize];
     EncodeMipCacheHeader(header, bytes);
-    if (!file.WriteExact(bytes, sizeof bytes)) return abandon();
-
-    for (uint32_t i = 0; i < levelCount; ++i) {
-        RwUInt8* pixels = RwRasterLock(raster, i, rwRASTERLOCKREAD);
-        if (!pixels) return abandon();
-        bool written = TransferLevel(raster, pixels, MipLevelSize(width, i) * 4,
-                                     MipLevelSize(height, i), [&](RwUInt8* at, uint32_t size) {
-                                         return file.WriteExact(at, size);
-                                     });
-        RwRasterUnlock(raster);
-        if (!written) return abandon();
+    const bool written = file.WriteExact(bytes, sizeof bytes) &&
+                         MoveChain(raster, width, height, levelCount, rwRASTERLOCKREAD,
+                                   [&](RwUInt8* at, DWORD size) {
+                                       return file.WriteExact(at, size);
+                                   }) == LevelAccess::Done;
+    if (!written) {
+        file.Close();
+        DeleteFileA(cachePath);
     }
-    return true;
+    return written;
 }

@@ -43,22 +43,25 @@ struct MipCacheHeader {
 void EncodeMipCacheHeader(const MipCacheHeader& header, uint8_t (&bytes)[kMipCacheHeaderSize]);
 MipCacheHeader DecodeMipCacheHeader(const uint8_t (&bytes)[kMipCacheHeaderSize]);
 
+// What a cache file records of its source: the last-write time and size.
+struct SourceAttributes {
+    FILETIME lastWrite;
+    DWORD sizeLow;
+    DWORD sizeHigh;
+};
+
+// False when the file's attributes cannot be had (among other causes, it does not exist).
+bool ReadSourceAttributes(const char* filePath, SourceAttributes& out);
+
 // "<dir>\\.mipcache\\<name>_<W>x<H>.mipmap"; creates the cache folder, ignoring the outcome.
 std::string MakeMipCachePath(const char* filePath, uint32_t width, uint32_t height);
-
-// A texture from a cache file still valid for its source, or null for any miss.
-RwTexture* LoadMipCacheToRwTexture(const char* filePath, const char* cachePath, uint32_t width,
-                                   uint32_t height, bool useMipmaps, uint32_t maxMipLevels);
-
-// Writes the raster's filled levels; a file left half-written is deleted. True when complete.
-bool SaveRwRasterToMipCache(const char* cachePath, const char* filePath, RwRaster* raster,
-                            uint32_t width, uint32_t height, uint32_t levelCount,
-                            RwInt32 rasterFlags);
 
 // Why a cache file does or does not serve a request; used by the lookup and by tools.
 enum class MipCacheVerdict {
     Valid,
+    NotLookedUp,
     NoSource,
+    NoFile,
     Unreadable,
     BadMagic,
     BadVersion,
@@ -67,11 +70,26 @@ enum class MipCacheVerdict {
     WrongLevels,
     WrongFlags,
     WrongDataSize,
+    RasterRefused,
+    LevelNotLocked,
+    ShortData,
+    TextureRefused,
 };
 
-// Checks a header against the source's current attributes and the request's chain.
-MipCacheVerdict CheckMipCacheHeader(const MipCacheHeader& header, const FILETIME& sourceTime,
-                                    uint32_t sourceSizeLow, uint32_t sourceSizeHigh,
+// A new raster holding a cache file's chain when the file is valid for a source with `source`'s
+// attributes; null for any miss, with the reason in `verdict`.
+RwRaster* LoadMipCacheToRwRaster(const SourceAttributes& source, const char* cachePath,
+                                 uint32_t width, uint32_t height, bool useMipmaps,
+                                 uint32_t maxMipLevels, MipCacheVerdict& verdict);
+
+// Writes the raster's filled levels under `source`'s attributes; a file left half-written is
+// deleted. True when complete.
+bool SaveRwRasterToMipCache(const char* cachePath, const SourceAttributes& source, RwRaster* raster,
+                            uint32_t width, uint32_t height, uint32_t levelCount,
+                            RwInt32 rasterFlags);
+
+// Checks a header against the source's attributes and the request's chain.
+MipCacheVerdict CheckMipCacheHeader(const MipCacheHeader& header, const SourceAttributes& source,
                                     uint32_t width, uint32_t height, bool useMipmaps,
                                     uint32_t maxMipLevels);
 
