@@ -9,6 +9,7 @@
 #include "d2d1_resources.h"
 #include "d2d1_svg.h"
 #include "gaussian_blur.h"
+#include "pixel_buffer_pool.h"
 #include "substitute.h"
 #include "svg_document.h"
 
@@ -30,9 +31,10 @@ bool IsIdentity(const D2D1_MATRIX_3X2_F& m) {
 // dst = src + dst * (1 - src alpha), on premultiplied bytes.
 void CompositeSourceOver(const uint8_t* source, size_t sourcePitch, CpuTexture& target) {
     const UINT width = target.Desc().Width;
+    uint8_t* pixels = target.Pixels();
     for (UINT y = 0; y < target.Desc().Height; ++y) {
         const uint8_t* s = source + y * sourcePitch;
-        uint8_t* d = target.Pixels() + static_cast<size_t>(y) * target.RowPitch();
+        uint8_t* d = pixels + static_cast<size_t>(y) * target.RowPitch();
         for (UINT x = 0; x < width * 4; x += 4) {
             const unsigned keep = 255u - s[x + 3];
             for (int c = 0; c < 4; ++c)
@@ -59,8 +61,10 @@ public:
         CpuTexture& texture = target->Texture();
         uint32_t pixel;
         std::memcpy(&pixel, bgra, 4);
+        if (pixel == 0 && texture.Untouched()) return;
+        uint8_t* pixels = texture.PixelsToOverwrite();
         for (UINT y = 0; y < texture.Desc().Height; ++y) {
-            uint8_t* row = texture.Pixels() + static_cast<size_t>(y) * texture.RowPitch();
+            uint8_t* row = pixels + static_cast<size_t>(y) * texture.RowPitch();
             if (pixel == 0) {
                 std::memset(row, 0, static_cast<size_t>(texture.Desc().Width) * 4);
                 continue;
@@ -139,10 +143,8 @@ public:
         }
         const CpuTexture& source = input->Texture();
         const uint32_t width = source.Desc().Width, height = source.Desc().Height;
-        std::vector<uint8_t> blurred;
-        try {
-            blurred.resize(static_cast<size_t>(width) * height * 4);
-        } catch (const std::bad_alloc&) {
+        const PixelBuffer blurred = PixelBuffer::Take(static_cast<size_t>(width) * height * 4);
+        if (!blurred.data()) {
             error_ = E_OUTOFMEMORY;
             return;
         }

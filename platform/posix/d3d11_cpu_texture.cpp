@@ -1,5 +1,6 @@
 #include "d3d11_cpu_texture.h"
 
+#include <cstring>
 #include <new>
 
 #include "../com_ptr.h"
@@ -58,9 +59,9 @@ CpuTexture* CpuTexture::Create(const D3D11_TEXTURE2D_DESC& desc, HRESULT& result
     }
     texture->desc_ = desc;
     texture->rowPitch_ = desc.Width * 4 + kTextureRowPadding;
-    try {
-        texture->pixels_.assign(static_cast<size_t>(texture->rowPitch_) * desc.Height, 0);
-    } catch (const std::bad_alloc&) {
+    const size_t bytes = static_cast<size_t>(texture->rowPitch_) * desc.Height;
+    texture->pixels_ = PixelBuffer::Take(bytes);
+    if (!texture->pixels_.data()) {
         texture->Release();
         result = E_OUTOFMEMORY;
         return nullptr;
@@ -77,6 +78,23 @@ HRESULT CpuTexture::QueryInterface(REFIID iid, void** out) {
     if (!surface) return E_OUTOFMEMORY;
     *out = static_cast<IDXGISurface*>(surface);
     return S_OK;
+}
+
+uint8_t* CpuTexture::Pixels() {
+    if (untouched_) std::memset(pixels_.data(), 0, pixels_.size());
+    untouched_ = false;
+    return pixels_.data();
+}
+
+uint8_t* CpuTexture::PixelsToOverwrite() {
+    if (untouched_) {
+        const size_t rowBytes = static_cast<size_t>(desc_.Width) * 4;
+        for (UINT y = 0; y < desc_.Height; ++y)
+            std::memset(pixels_.data() + static_cast<size_t>(y) * rowPitch_ + rowBytes, 0,
+                        rowPitch_ - rowBytes);
+    }
+    untouched_ = false;
+    return pixels_.data();
 }
 
 bool CpuTexture::Implements(REFIID iid) const {

@@ -3,10 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "com_object.h"
 #include "d3d11.h"
+#include "pixel_buffer_pool.h"
 
 namespace substitute {
 
@@ -25,7 +25,12 @@ public:
 
     const D3D11_TEXTURE2D_DESC& Desc() const { return desc_; }
     UINT RowPitch() const { return rowPitch_; }
-    uint8_t* Pixels() { return pixels_.data(); }
+    // A new texture reads as zeros; its memory is only filled when first asked for here.
+    uint8_t* Pixels();
+    // For a caller about to write the width x 4 bytes of every row; the padding is zero.
+    uint8_t* PixelsToOverwrite();
+    // True while nothing has been written since creation, so every byte reads as zero.
+    bool Untouched() const { return untouched_; }
     bool mapped = false;  // between Map and Unmap
 
 private:
@@ -34,7 +39,8 @@ private:
 
     D3D11_TEXTURE2D_DESC desc_{};
     UINT rowPitch_ = 0;
-    std::vector<uint8_t> pixels_;
+    PixelBuffer pixels_;
+    bool untouched_ = true;  // the zeros are not written into `pixels_` yet
 };
 
 // The texture behind a surface, or null when `surface` is not one of this substitute's.

@@ -84,9 +84,11 @@ public:
             to->Desc().Height != from->Desc().Height || to->mapped || from->mapped)
             return;
         const size_t rowBytes = static_cast<size_t>(to->Desc().Width) * 4;
+        const uint8_t* fromPixels = from->Pixels();
+        uint8_t* toPixels = to->PixelsToOverwrite();
         for (UINT r = 0; r < to->Desc().Height; ++r)
-            std::memcpy(to->Pixels() + static_cast<size_t>(r) * to->RowPitch(),
-                        from->Pixels() + static_cast<size_t>(r) * from->RowPitch(), rowBytes);
+            std::memcpy(toPixels + static_cast<size_t>(r) * to->RowPitch(),
+                        fromPixels + static_cast<size_t>(r) * from->RowPitch(), rowBytes);
     }
 
 private:
