@@ -67,6 +67,7 @@ public:
         if (ShouldFail(Call::RemoveAttribute)) return E_FAIL;
         std::string key;
         if (!name || !Utf8FromUtf16(name, key)) return E_INVALIDARG;
+        ++tree_->revision;
         node_.remove_attribute(key.c_str());
         return S_OK;
     }
@@ -77,6 +78,7 @@ public:
         if (!name || !value || !Utf8FromUtf16(name, key) || !Utf8FromUtf16(value, text) ||
             key.empty())
             return E_INVALIDARG;
+        ++tree_->revision;
         pugi::xml_attribute attribute = node_.attribute(key.c_str());
         if (!attribute) attribute = node_.append_attribute(key.c_str());
         return attribute.set_value(text.c_str()) ? S_OK : E_OUTOFMEMORY;

@@ -86,12 +86,16 @@ bool RenderSvgDocument(ID2D1SvgDocument* document, const D2D1_MATRIX_3X2_F& tran
                        uint8_t* pixels, uint32_t width, uint32_t height, size_t pitch) {
     const SvgTree* tree = TreeOfDocument(document);
     if (!tree) return false;
-    std::string text = SerializeForRendering(tree->xml);
+    if (tree->renderedText.empty() || tree->renderedRevision != tree->revision) {
+        tree->renderedText = SerializeForRendering(tree->xml);
+        tree->renderedRevision = tree->revision;
+    }
+    const std::string& text = tree->renderedText;
 
     GError* error = nullptr;
     auto& kept = tree->renderedHandles;
     auto found = std::find_if(kept.begin(), kept.end(),
-                              [&text](const auto& entry) { return entry.first == text; });
+                              [&text](const KeptParse& entry) { return entry.text == text; });
     if (found == kept.end()) {
         RsvgHandle* parsed = rsvg_handle_new_from_data(
             reinterpret_cast<const guint8*>(text.data()), text.size(), &error);
@@ -100,11 +104,18 @@ bool RenderSvgDocument(ID2D1SvgDocument* document, const D2D1_MATRIX_3X2_F& tran
             return false;
         }
         rsvg_handle_set_dpi(parsed, 96.0);
+        KeptParse entry{text, std::shared_ptr<void>(parsed, g_object_unref)};
+        gdouble ownWidth = 0, ownHeight = 0;
+        if (rsvg_handle_get_intrinsic_size_in_pixels(parsed, &ownWidth, &ownHeight) &&
+            ownWidth > 0 && ownHeight > 0) {
+            entry.ownWidth = ownWidth;
+            entry.ownHeight = ownHeight;
+        }
         if (kept.size() == kKeptParses) kept.erase(kept.begin());
-        kept.emplace_back(std::move(text), std::shared_ptr<void>(parsed, g_object_unref));
+        kept.push_back(std::move(entry));
         found = kept.end() - 1;
     }
-    RsvgHandle* handle = static_cast<RsvgHandle*>(found->second.get());
+    RsvgHandle* handle = static_cast<RsvgHandle*>(found->handle.get());
 
     cairo_surface_t* surface = cairo_image_surface_create_for_data(
         pixels, CAIRO_FORMAT_ARGB32, static_cast<int>(width), static_cast<int>(height),
@@ -117,11 +128,9 @@ bool RenderSvgDocument(ID2D1SvgDocument* document, const D2D1_MATRIX_3X2_F& tran
     // Absolute root sizes make their own viewport at the origin, as in Direct2D; librsvg
     // would otherwise fit and centre the document in the one it is given.
     RsvgRectangle viewport{0.0, 0.0, tree->viewport.width, tree->viewport.height};
-    gdouble ownWidth = 0, ownHeight = 0;
-    if (rsvg_handle_get_intrinsic_size_in_pixels(handle, &ownWidth, &ownHeight) && ownWidth > 0 &&
-        ownHeight > 0) {
-        viewport.width = ownWidth;
-        viewport.height = ownHeight;
+    if (found->ownWidth > 0) {
+        viewport.width = found->ownWidth;
+        viewport.height = found->ownHeight;
     }
     const bool drawn = rsvg_handle_render_document(handle, cr, &viewport, &error);
     g_clear_error(&error);

@@ -3,10 +3,10 @@
 
 #include <pugixml.hpp>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
 #include "d2d1_svg.h"
@@ -16,15 +16,27 @@ namespace substitute {
 
 class SvgElement;
 
+// A parse by the renderer of one text, with what it says of its own size.
+struct KeptParse {
+    std::string text;
+    std::shared_ptr<void> handle;  // the renderer's handle, released with its own call
+    double ownWidth = 0;           // both 0 when the root's size is not absolute
+    double ownHeight = 0;
+};
+
 struct SvgTree {
     pugi::xml_document xml;
     D2D1_SIZE_F viewport{};
     // Live element objects by node, so one node is always the same object while it is held.
     std::unordered_map<pugi::xml_node_struct*, SvgElement*> elements;
+    // Counts changes to `xml`, so the text drawn last serves again while the tree stands.
+    uint64_t revision = 0;
+    mutable uint64_t renderedRevision = 0;
+    mutable std::string renderedText;  // empty until the first draw
     // The renderer's parses of the last texts drawn, newest last: levels drawn from a tree in
     // a state drawn before (unchanged, or with the same element shown alone) reuse them
     // instead of parsing the same text again.
-    mutable std::vector<std::pair<std::string, std::shared_ptr<void>>> renderedHandles;
+    mutable std::vector<KeptParse> renderedHandles;
 };
 
 // The document's element object for `node`, with a new reference, or null for no node.
