@@ -36,6 +36,8 @@ void CompositeSourceOver(const uint8_t* source, size_t sourcePitch, CpuTexture& 
         const uint8_t* s = source + y * sourcePitch;
         uint8_t* d = pixels + static_cast<size_t>(y) * target.RowPitch();
         for (UINT x = 0; x < width * 4; x += 4) {
+            // A transparent source pixel leaves the target as it is.
+            if ((s[x] | s[x + 1] | s[x + 2] | s[x + 3]) == 0) continue;
             const unsigned keep = 255u - s[x + 3];
             for (int c = 0; c < 4; ++c)
                 d[x + c] = static_cast<uint8_t>(s[x + c] + (d[x + c] * keep + 127u) / 255u);

@@ -132,7 +132,10 @@ void BlurWithBoxes(const uint8_t* source, size_t sourcePitch, uint8_t* destinati
     const size_t rowFloats = static_cast<size_t>(width) * 4;
     std::vector<float> image(rowFloats * height), line(rowFloats), spare(rowFloats);
     for (uint32_t y = 0; y < height; ++y) {
-        for (size_t x = 0; x < rowFloats; ++x) line[x] = source[y * sourcePitch + x];
+        // A transparent row blurs to the zeros the image holds already.
+        const uint8_t* row = source + y * sourcePitch;
+        if (std::all_of(row, row + rowFloats, [](uint8_t byte) { return byte == 0; })) continue;
+        for (size_t x = 0; x < rowFloats; ++x) line[x] = row[x];
         for (size_t k = 0; k < boxes.size(); ++k) {
             const bool last = k + 1 == boxes.size();
             BoxLine(line.data(), last ? &image[y * rowFloats] : spare.data(), width, 4, boxes[k]);
@@ -144,6 +147,13 @@ void BlurWithBoxes(const uint8_t* source, size_t sourcePitch, uint8_t* destinati
         const size_t floats = std::min(kStripFloats, rowFloats - left);
         for (uint32_t y = 0; y < height; ++y)
             std::memcpy(&strip[y * floats], &image[y * rowFloats + left], floats * sizeof(float));
+        // A transparent strip blurs to zeros.
+        if (std::all_of(strip.begin(), strip.begin() + static_cast<std::ptrdiff_t>(floats * height),
+                        [](float value) { return value == 0.0f; })) {
+            for (uint32_t y = 0; y < height; ++y)
+                std::memset(destination + y * destinationPitch + left, 0, floats);
+            continue;
+        }
         for (const Box& box : boxes) {
             BoxColumns(strip.data(), other.data(), floats, height, box);
             strip.swap(other);
