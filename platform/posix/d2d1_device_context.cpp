@@ -28,10 +28,12 @@ bool IsIdentity(const D2D1_MATRIX_3X2_F& m) {
     return m._11 == 1 && m._12 == 0 && m._21 == 0 && m._22 == 1 && m._31 == 0 && m._32 == 0;
 }
 
-// dst = src + dst * (1 - src alpha), on premultiplied bytes.
-void CompositeSourceOver(const uint8_t* source, size_t sourcePitch, CpuTexture& target) {
+// dst = src + dst * (1 - src alpha), on premultiplied bytes. False when the target's memory
+// cannot be had.
+bool CompositeSourceOver(const uint8_t* source, size_t sourcePitch, CpuTexture& target) {
     const UINT width = target.Desc().Width;
     uint8_t* pixels = target.Pixels();
+    if (!pixels) return false;
     for (UINT y = 0; y < target.Desc().Height; ++y) {
         const uint8_t* s = source + y * sourcePitch;
         uint8_t* d = pixels + static_cast<size_t>(y) * target.RowPitch();
@@ -43,6 +45,7 @@ void CompositeSourceOver(const uint8_t* source, size_t sourcePitch, CpuTexture& 
                 d[x + c] = static_cast<uint8_t>(s[x + c] + (d[x + c] * keep + 127u) / 255u);
         }
     }
+    return true;
 }
 
 class DeviceContext final : public ComObject<ID2D1DeviceContext5> {
@@ -65,6 +68,10 @@ public:
         std::memcpy(&pixel, bgra, 4);
         if (pixel == 0 && texture.Untouched()) return;
         uint8_t* pixels = texture.PixelsToOverwrite();
+        if (!pixels) {
+            error_ = E_OUTOFMEMORY;
+            return;
+        }
         for (UINT y = 0; y < texture.Desc().Height; ++y) {
             uint8_t* row = pixels + static_cast<size_t>(y) * texture.RowPitch();
             if (pixel == 0) {
@@ -143,7 +150,7 @@ public:
             error_ = E_INVALIDARG;
             return;
         }
-        const CpuTexture& source = input->Texture();
+        CpuTexture& source = input->Texture();
         const uint32_t width = source.Desc().Width, height = source.Desc().Height;
         const PixelBuffer blurred = PixelBuffer::Take(static_cast<size_t>(width) * height * 4);
         if (!blurred.data()) {
@@ -151,10 +158,11 @@ public:
             return;
         }
         const float deviation = output->Effect().deviation;
-        GaussianBlurPremultiplied(const_cast<CpuTexture&>(source).Pixels(), source.RowPitch(),
+        GaussianBlurPremultiplied(source.PixelsToRead(), source.RowPitch(),
                                   blurred.data(), static_cast<size_t>(width) * 4, width, height,
                                   deviation);
-        CompositeSourceOver(blurred.data(), static_cast<size_t>(width) * 4, target->Texture());
+        if (!CompositeSourceOver(blurred.data(), static_cast<size_t>(width) * 4, target->Texture()))
+            error_ = E_OUTOFMEMORY;
         Log(DrawKind::BlurredImage, *target, deviation, output->Effect().borderMode);
     }
 
@@ -172,8 +180,11 @@ public:
         Bitmap* target = DrawingTarget();
         if (!target) return;
         CpuTexture& texture = target->Texture();
-        if (!RenderSvgDocument(document, transform_, texture.Pixels(), texture.Desc().Width,
-                               texture.Desc().Height, texture.RowPitch()))
+        uint8_t* pixels = texture.Pixels();
+        if (!pixels)
+            error_ = E_OUTOFMEMORY;
+        else if (!RenderSvgDocument(document, transform_, pixels, texture.Desc().Width,
+                                    texture.Desc().Height, texture.RowPitch()))
             error_ = E_INVALIDARG;
         Log(DrawKind::SvgDocument, *target, 0.0f, 0);
     }

@@ -60,8 +60,11 @@ CpuTexture* CpuTexture::Create(const D3D11_TEXTURE2D_DESC& desc, HRESULT& result
     texture->desc_ = desc;
     texture->rowPitch_ = desc.Width * 4 + kTextureRowPadding;
     const size_t bytes = static_cast<size_t>(texture->rowPitch_) * desc.Height;
-    texture->pixels_ = PixelBuffer::Take(bytes);
-    if (!texture->pixels_.data()) {
+    PixelBuffer pixels = PixelBuffer::Take(bytes);
+    if (pixels.data())
+        texture->pixels_ = std::shared_ptr<PixelBuffer>(new (std::nothrow)
+                                                            PixelBuffer(std::move(pixels)));
+    if (!texture->pixels_) {
         texture->Release();
         result = E_OUTOFMEMORY;
         return nullptr;
@@ -80,21 +83,44 @@ HRESULT CpuTexture::QueryInterface(REFIID iid, void** out) {
     return S_OK;
 }
 
-uint8_t* CpuTexture::Pixels() {
-    if (untouched_) std::memset(pixels_.data(), 0, pixels_.size());
+const uint8_t* CpuTexture::PixelsToRead() {
+    if (untouched_) std::memset(pixels_->data(), 0, pixels_->size());
     untouched_ = false;
-    return pixels_.data();
+    return pixels_->data();
+}
+
+bool CpuTexture::OwnPixels() {
+    if (pixels_.use_count() == 1) return true;
+    PixelBuffer own = PixelBuffer::Take(pixels_->size());
+    if (!own.data()) return false;
+    std::memcpy(own.data(), pixels_->data(), own.size());
+    auto owned = std::shared_ptr<PixelBuffer>(new (std::nothrow) PixelBuffer(std::move(own)));
+    if (!owned) return false;
+    pixels_ = std::move(owned);
+    return true;
+}
+
+uint8_t* CpuTexture::Pixels() {
+    if (!OwnPixels()) return nullptr;
+    PixelsToRead();
+    return pixels_->data();
 }
 
 uint8_t* CpuTexture::PixelsToOverwrite() {
+    if (!OwnPixels()) return nullptr;
     if (untouched_) {
         const size_t rowBytes = static_cast<size_t>(desc_.Width) * 4;
         for (UINT y = 0; y < desc_.Height; ++y)
-            std::memset(pixels_.data() + static_cast<size_t>(y) * rowPitch_ + rowBytes, 0,
+            std::memset(pixels_->data() + static_cast<size_t>(y) * rowPitch_ + rowBytes, 0,
                         rowPitch_ - rowBytes);
     }
     untouched_ = false;
-    return pixels_.data();
+    return pixels_->data();
+}
+
+void CpuTexture::CopyFrom(CpuTexture& source) {
+    pixels_ = source.pixels_;
+    untouched_ = source.untouched_;
 }
 
 bool CpuTexture::Implements(REFIID iid) const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "com_object.h"
 #include "d3d11.h"
@@ -25,22 +26,31 @@ public:
 
     const D3D11_TEXTURE2D_DESC& Desc() const { return desc_; }
     UINT RowPitch() const { return rowPitch_; }
-    // A new texture reads as zeros; its memory is only filled when first asked for here.
+    // A new texture reads as zeros; its memory is only filled when first asked for.
+    const uint8_t* PixelsToRead();
+    // For writing: a texture sharing its memory with a copy is given memory of its own
+    // first. Null when that memory cannot be had.
     uint8_t* Pixels();
     // For a caller about to write the width x 4 bytes of every row; the padding is zero.
     uint8_t* PixelsToOverwrite();
     // True while nothing has been written since creation, so every byte reads as zero.
     bool Untouched() const { return untouched_; }
+    // Takes the contents of `source`, a texture of the same size, sharing its memory until
+    // one of the two is written.
+    void CopyFrom(CpuTexture& source);
     bool mapped = false;  // between Map and Unmap
 
 private:
     CpuTexture() = default;
     bool Implements(REFIID iid) const override;
 
+    // False when the memory cannot be had.
+    bool OwnPixels();
+
     D3D11_TEXTURE2D_DESC desc_{};
     UINT rowPitch_ = 0;
-    PixelBuffer pixels_;
-    bool untouched_ = true;  // the zeros are not written into `pixels_` yet
+    std::shared_ptr<PixelBuffer> pixels_;  // shared by the textures copied from one another
+    bool untouched_ = true;                // the zeros are not written into `pixels_` yet
 };
 
 // The texture behind a surface, or null when `surface` is not one of this substitute's.

@@ -65,7 +65,7 @@ public:
             texture->Desc().Usage != D3D11_USAGE_STAGING || texture->mapped)
             return E_INVALIDARG;
         texture->mapped = true;
-        mapped->pData = texture->Pixels();
+        mapped->pData = const_cast<uint8_t*>(texture->PixelsToRead());
         mapped->RowPitch = texture->RowPitch();
         mapped->DepthPitch = texture->RowPitch() * texture->Desc().Height;
         return S_OK;
@@ -83,12 +83,7 @@ public:
         if (!to || !from || to == from || to->Desc().Width != from->Desc().Width ||
             to->Desc().Height != from->Desc().Height || to->mapped || from->mapped)
             return;
-        const size_t rowBytes = static_cast<size_t>(to->Desc().Width) * 4;
-        const uint8_t* fromPixels = from->Pixels();
-        uint8_t* toPixels = to->PixelsToOverwrite();
-        for (UINT r = 0; r < to->Desc().Height; ++r)
-            std::memcpy(toPixels + static_cast<size_t>(r) * to->RowPitch(),
-                        fromPixels + static_cast<size_t>(r) * from->RowPitch(), rowBytes);
+        to->CopyFrom(*from);
     }
 
 private:

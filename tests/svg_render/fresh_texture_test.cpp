@@ -1,4 +1,5 @@
-// A new texture reads as zeros whatever memory it is given and however it is first touched.
+// A new texture reads as zeros whatever memory it is given and however it is first touched,
+// and a copy keeps what it was given.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -17,6 +18,7 @@ struct FirstTouch {
     bool clear;             // the target cleared before it is copied
     D2D1_COLOR_F color;     // the clear colour
     bool copy;              // the target copied into the staging texture before it is mapped
+    bool clearAfterCopy;    // the target cleared to blue after the copy
     uint8_t expected[4];    // every pixel of the mapped rows; the row padding is always zero
 };
 
@@ -54,15 +56,17 @@ TEST_P(FreshTexture, ReadsAsZerosOverReusedMemory) {
     ASSERT_TRUE(CreateLevelBitmap(device_.device.Get(), device_.context.Get(), kSide, kSide,
                                   D2D1_BITMAP_OPTIONS_TARGET | D2D1_BITMAP_OPTIONS_CANNOT_DRAW,
                                   target));
-    if (GetParam().clear) {
+    const auto clearTarget = [&](const D2D1_COLOR_F& color) {
         device_.context->SetTarget(target.bitmap.Get());
         device_.context->BeginDraw();
-        device_.context->Clear(&GetParam().color);
+        device_.context->Clear(&color);
         ASSERT_EQ(device_.context->EndDraw(nullptr, nullptr), S_OK);
         device_.context->SetTarget(nullptr);
-    }
+    };
+    if (GetParam().clear) clearTarget(GetParam().color);
     ComPtr<ID3D11Texture2D> staging = Staging();
     if (GetParam().copy) immediate->CopyResource(staging.Get(), target.texture.Get());
+    if (GetParam().clearAfterCopy) clearTarget({0, 0, 1, 1});
 
     D3D11_MAPPED_SUBRESOURCE mapped{};
     ASSERT_EQ(immediate->Map(staging.Get(), 0, D3D11_MAP_READ, 0, &mapped), S_OK);
@@ -78,10 +82,12 @@ TEST_P(FreshTexture, ReadsAsZerosOverReusedMemory) {
 INSTANTIATE_TEST_SUITE_P(
     Touches, FreshTexture,
     ::testing::Values(
-        FirstTouch{"MappedAsMade", false, {}, false, {0, 0, 0, 0}},
-        FirstTouch{"CopiedUntouched", false, {}, true, {0, 0, 0, 0}},
-        FirstTouch{"ClearedTransparent", true, {0, 0, 0, 0}, true, {0, 0, 0, 0}},
-        FirstTouch{"ClearedOpaqueRed", true, {1, 0, 0, 1}, true, {0, 0, 255, 255}}),
+        FirstTouch{"MappedAsMade", false, {}, false, false, {0, 0, 0, 0}},
+        FirstTouch{"CopiedUntouched", false, {}, true, false, {0, 0, 0, 0}},
+        FirstTouch{"CopiedUntouchedThenCleared", false, {}, true, true, {0, 0, 0, 0}},
+        FirstTouch{"ClearedTransparent", true, {0, 0, 0, 0}, true, false, {0, 0, 0, 0}},
+        FirstTouch{"ClearedOpaqueRed", true, {1, 0, 0, 1}, true, false, {0, 0, 255, 255}},
+        FirstTouch{"RedCopiedThenCleared", true, {1, 0, 0, 1}, true, true, {0, 0, 255, 255}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
