@@ -1,5 +1,4 @@
 // The WARP-like Direct3D 11 device: textures in CPU memory, copies and mapping for reading.
-#include <cstring>
 #include <new>
 
 #include "d3d11_cpu_texture.h"
@@ -65,6 +64,7 @@ public:
             texture->Desc().Usage != D3D11_USAGE_STAGING || texture->mapped)
             return E_INVALIDARG;
         texture->mapped = true;
+        // Only for reading, as the map type says: the memory may be the copied texture's too.
         mapped->pData = const_cast<uint8_t*>(texture->PixelsToRead());
         mapped->RowPitch = texture->RowPitch();
         mapped->DepthPitch = texture->RowPitch() * texture->Desc().Height;
