@@ -1,6 +1,7 @@
 #include "fuzz_support.h"
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -16,13 +17,15 @@ namespace fuzz {
 const std::string& ScratchFolder() {
     // Never destroyed: the removal at exit still needs the name.
     static const std::string& folder = *new std::string([] {
-        char pattern[] = "/tmp/ombrix-fuzz-XXXXXX";
-        Require(mkdtemp(pattern) != nullptr);
+        // In memory where the system has such a folder: every input is written and read back.
+        std::string pattern = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        pattern += "/ombrix-fuzz-XXXXXX";
+        Require(mkdtemp(pattern.data()) != nullptr);
         std::atexit([] {
             std::error_code ignored;
             std::filesystem::remove_all(ScratchFolder(), ignored);
         });
-        return std::string(pattern);
+        return pattern;
     }());
     return folder;
 }
