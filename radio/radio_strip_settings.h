@@ -23,11 +23,15 @@ struct RadioStripSettings {
 
 extern RadioStripSettings radioStripSettings;
 
-// One key of the settings file: its name, the comment written above it, its field.
+// One key of the settings file: its name, the comment written above it, its field, and the
+// values the strip looks right with. The plug-in takes any value; the range is advice that the
+// tools give players.
 struct SettingsKey {
     const char* name;
     const char* comment;
     int32_t RadioStripSettings::*field;
+    int32_t advisedLow;
+    int32_t advisedHigh;
 };
 
 // Every key, in the order the file lists them.

@@ -95,8 +95,8 @@ std::vector<DriveFrame> PlayDrive(const DriveScript& script) {
         DriveFrame record;
         record.frame = frame;
         record.clock = kDriveStartClock + frame * kDriveFrameMs;
-        record.screenWidth = kDriveScreenWidth;
-        record.screenHeight = kDriveScreenHeight;
+        record.screenWidth = script.screenWidth;
+        record.screenHeight = script.screenHeight;
         Put<uint32_t>(cells->clock, record.clock);
         Put<float>(cells->timeStep, 1.0f);
         Put<int32_t>(cells->screenWidth, record.screenWidth);

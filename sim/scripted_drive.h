@@ -25,15 +25,17 @@ struct DriveEvent {
     int32_t value;
 };
 
-struct DriveScript {
-    uint32_t frameCount;
-    std::vector<DriveEvent> events;  // by frame
-};
-
 inline constexpr uint32_t kDriveStartClock = 10000;  // ms on the game clock at frame 0
 inline constexpr uint32_t kDriveFrameMs = 20;
 inline constexpr int32_t kDriveScreenWidth = 960;
 inline constexpr int32_t kDriveScreenHeight = 540;
+
+struct DriveScript {
+    uint32_t frameCount;
+    std::vector<DriveEvent> events;  // by frame
+    int32_t screenWidth = kDriveScreenWidth;
+    int32_t screenHeight = kDriveScreenHeight;
+};
 
 // Stations 2, 3 and 4 are the game's own numbers in all three games.
 const DriveScript& RadioDriveScript();

@@ -9,8 +9,6 @@
 //
 // The stand-in lays the game out before main from SIM_GAME, SIM_RELEASE and SIM_MODULE_FILE;
 // the program sets them from its arguments and starts itself again when they differ.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,19 +17,14 @@
 
 #include "drive_pictures.h"
 #include "games/selected_game.h"
-#include "image/exports.h"
-#include "platform/platform.h"
-#include "platform/posix/substitute.h"
-#include "radio/image_library_binding.h"
 #include "render_recorded.h"
 #include "sim/drive_frames_file.h"
-#include "sim/event_call_sites.h"
-#include "sim/game_code.h"
 #include "sim/option_numbers.h"
 #include "sim/release_scenario.h"
 #include "sim/rw_engine.h"
 #include "sim/scripted_drive.h"
 #include "station_badges.h"
+#include "tools/radio_host/standin_process.h"
 
 namespace {
 
@@ -39,7 +32,6 @@ namespace fs = std::filesystem;
 
 const char kUsage[] = "usage: radio_drive_" DRIVE_GAME_NAME " GAME_FOLDER OUT_FOLDER [--release CODE]\n"
                       "       radio_drive_" DRIVE_GAME_NAME " --render FRAMES_FILE ICON_FOLDER OUT_FOLDER [--release CODE]\n";
-const HMODULE kImageLibrary = reinterpret_cast<HMODULE>(uintptr_t{0x7A000000});
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "radio_drive: %s\n%s", message.c_str(), kUsage);
@@ -78,29 +70,12 @@ Arguments Parse(int argc, char** argv) {
     return a;
 }
 
-// Runs after the stand-in laid the image out and before the plug-in's static objects, which
-// need the game: when the environment names another, the program starts again in the right one.
+// Runs after the stand-in laid the image out and before the plug-in's static objects.
 __attribute__((constructor(102))) void Relaunch(int argc, char** argv, char**) {
     const Arguments a = Parse(argc, argv);
     // Without a game named, the plug-in's static objects would call into an empty image.
     if (!a.valid) std::_Exit(Fail("expected a game folder and an output folder, or --render and three operands"));
-    const std::string code = std::to_string(a.release), gameFile = (a.folder / "game.exe").string();
-    const char* game = std::getenv("SIM_GAME");
-    const char* release = std::getenv("SIM_RELEASE");
-    const char* file = std::getenv("SIM_MODULE_FILE");
-    if (game && release && file && game == std::string(DRIVE_GAME_NAME) && code == release && gameFile == file)
-        return;
-    setenv("SIM_GAME", DRIVE_GAME_NAME, 1);
-    setenv("SIM_RELEASE", code.c_str(), 1);
-    setenv("SIM_MODULE_FILE", gameFile.c_str(), 1);
-    execv("/proc/self/exe", argv);
-    std::perror("radio_drive: cannot start again");
-    std::_Exit(1);
-}
-
-void RunSites(sim::GameEvent event) {
-    for (uint32_t site : sim::EventCallSitesOf(sim::LoadedRelease().game, event))
-        if (sim::EventCallee(site)) sim::RunGameCode(site);
+    RunInStandinGame(DRIVE_GAME_NAME, a.release, (a.folder / "game.exe").string(), argv, "radio_drive");
 }
 
 bool HasPng(const fs::path& folder) {
@@ -128,15 +103,11 @@ int main(int argc, char** argv) {
         if (!WriteStationBadges(icons.string(), names)) return Fail("cannot write icons into " + icons.string());
         std::printf("icons %zu written to %s\n", names.size(), icons.c_str());
     }
-    substitute::RegisterModule(kImageLibrary, (folder / ("Ombrix." DRIVE_GAME_NAME ".asi")).c_str(),
-                               {substitute::Export(kFindPngExportName, &FindPNGinFolderPath)});
-    sim::InstallRwEngine(selected_game::kRwFunctions);
-
-    RunSites(sim::GameEvent::RwStartup);
+    StartRadioPlugin((folder / ("Ombrix." DRIVE_GAME_NAME ".asi")).string());
     std::printf("release %d: textures after start-up %d\n", static_cast<int>(a.release), sim::LiveTextures());
     const std::vector<sim::DriveFrame> frames = sim::PlayDrive(sim::RadioDriveScript());
     const std::vector<std::string> pictures = WriteDrivePictures(out.string(), frames);
-    RunSites(sim::GameEvent::RwShutdown);
+    RunEventSites(sim::GameEvent::RwShutdown);
 
     const std::string framesFile = (out / "frames.txt").string();
     if (!sim::WriteDriveFrames(framesFile, sim::LoadedRelease().game, static_cast<int32_t>(a.release), frames))

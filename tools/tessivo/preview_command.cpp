@@ -1,0 +1,196 @@
+// tessivo preview: lays out a throw-away game folder with the player's settings and icons,
+// then has the game's preview program (tessivo_preview_<game>, beside this one) run the radio
+// plug-in's host build in it. The player's own files are only read: the plug-in writes its
+// cache files into the copy.
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "game_choice.h"
+#include "sim/option_numbers.h"
+
+extern char** environ;
+
+const char kPreviewUsage[] =
+    "tessivo preview --game iii|vc|sa [--settings FILE] [--icons DIR] [--screen WxH]\n"
+    "                [--station ID | --change ID:ID] [--background IMAGE] [--frames FILE] --out FILE\n"
+    "  Draws the strip as the game would with these settings and icons: one still frame of\n"
+    "  the strip settled on station ID (default 2) as a PNG file, or with --change the slide\n"
+    "  from one station to the other and the fade-out as an animated WebP file. Stations are\n"
+    "  the game's own numbers. Without --settings the plug-in's defaults, without --icons the\n"
+    "  project's own icon set. Missing icons show as the game shows them: flat squares.\n"
+    "  --screen defaults to 960x540; --frames also writes what the plug-in drew, as text.\n";
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int32_t kDefaultStation = 2;
+constexpr uint32_t kLargestScreenSide = 8192;
+
+struct PreviewOptions {
+    const GameChoice* game = nullptr;
+    std::optional<fs::path> settings;
+    std::optional<fs::path> icons;
+    uint32_t width = 960;
+    uint32_t height = 540;
+    int32_t from = kDefaultStation;
+    int32_t to = kDefaultStation;
+    std::string background;
+    std::string frames;
+    std::string out;
+};
+
+bool ParseScreen(const std::string& text, uint32_t& width, uint32_t& height) {
+    return sim::ParseOptionSize(text, width, height) && width > 0 && height > 0 && width <= kLargestScreenSide && height <= kLargestScreenSide;
+}
+
+bool ParseStation(const std::string& text, int32_t& station) {
+    uint32_t value = 0;
+    if (!sim::ParseOptionNumber(text, value) || value > INT32_MAX) return false;
+    station = static_cast<int32_t>(value);
+    return true;
+}
+
+std::string StationList(const GameChoice& game) {
+    std::string list;
+    for (const games::StationRingEntry& entry : game.stations)
+        list += (list.empty() ? "" : ", ") + std::to_string(entry.stationId);
+    return list;
+}
+
+// Empty when the options hold together; else what is wrong.
+std::string Parse(const std::vector<std::string>& args, PreviewOptions& o) {
+    std::map<std::string, std::string> values;
+    for (size_t i = 0; i < args.size(); i += 2) {
+        const std::string& option = args[i];
+        static const char* const kKnown[] = {"--game", "--settings", "--icons", "--screen", "--station",
+                                             "--change", "--background", "--frames", "--out"};
+        if (std::find(std::begin(kKnown), std::end(kKnown), option) == std::end(kKnown))
+            return "unknown option '" + option + "'";
+        if (i + 1 >= args.size()) return option + " needs a value";
+        if (values.count(option)) return option + " given twice";
+        values[option] = args[i + 1];
+    }
+    if (!values.count("--game")) return "--game is required: iii, vc or sa";
+    o.game = FindGame(values["--game"]);
+    if (!o.game) return "--game " + values["--game"] + ": expected iii, vc or sa";
+    if (!values.count("--out")) return "--out is required";
+    o.out = values["--out"];
+    if (values.count("--screen") && !ParseScreen(values["--screen"], o.width, o.height))
+        return "--screen " + values["--screen"] + ": expected WIDTHxHEIGHT, each 1 to " +
+               std::to_string(kLargestScreenSide) + ", such as 1280x720";
+    if (values.count("--station") && values.count("--change")) return "give --station or --change, not both";
+    const std::string stations = std::string(o.game->title) + " has stations " + StationList(*o.game);
+    if (values.count("--station") &&
+        (!ParseStation(values["--station"], o.from) || !HasStation(*o.game, o.from)))
+        return "--station " + values["--station"] + ": " + stations;
+    o.to = o.from;
+    if (values.count("--change")) {
+        const std::string& change = values["--change"];
+        const size_t colon = change.find(':');
+        if (colon == std::string::npos || !ParseStation(change.substr(0, colon), o.from) ||
+            !ParseStation(change.substr(colon + 1), o.to) || !HasStation(*o.game, o.from) ||
+            !HasStation(*o.game, o.to) || o.from == o.to)
+            return "--change " + change + ": expected FROM:TO, two different stations; " + stations;
+    }
+    const std::string extension = fs::path(o.out).extension().string();
+    const bool still = o.from == o.to;
+    if (still && extension != ".png") return "--out " + o.out + ": a still frame is written as a .png file";
+    if (!still && extension != ".webp") return "--out " + o.out + ": the change is written as a .webp animation";
+    if (values.count("--settings")) o.settings = fs::path(values["--settings"]);
+    if (values.count("--icons")) o.icons = fs::path(values["--icons"]);
+    o.background = values.count("--background") ? values["--background"] : "";
+    o.frames = values.count("--frames") ? values["--frames"] : "";
+    return "";
+}
+
+// The game folder the plug-in starts in: its settings file and icons folder as copies.
+std::string LayOutGameFolder(const PreviewOptions& o, const fs::path& icons, const fs::path& folder) {
+    std::error_code error;
+    const fs::path tessivo = folder / "halvenmoor_mods" / "Tessivo";
+    fs::create_directories(tessivo / "icons", error);
+    if (error) return "cannot make " + (tessivo / "icons").string() + ": " + error.message();
+    if (o.settings && !fs::copy_file(*o.settings, tessivo / "tessivo.ini", error))
+        return "cannot read the settings file " + o.settings->string() + ": " + error.message();
+    fs::directory_iterator entries(icons, error);
+    if (error) return "cannot read the icons folder " + icons.string() + ": " + error.message();
+    for (const fs::directory_entry& entry : entries) {
+        if (!entry.is_regular_file(error)) continue;
+        if (!fs::copy_file(entry.path(), tessivo / "icons" / entry.path().filename(), error))
+            return "cannot read the icon " + entry.path().string() + ": " + error.message();
+    }
+    return "";
+}
+
+int RunPreviewProgram(const fs::path& program, const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+        return ToolError("cannot start " + program.string() + ": it belongs beside tessivo");
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    return ToolError(program.filename().string() + " ended by signal " + std::to_string(WTERMSIG(status)));
+}
+
+fs::path Absolute(const std::string& path) {
+    std::error_code ignored;
+    return path.empty() ? fs::path() : fs::absolute(path, ignored);
+}
+
+}  // namespace
+
+int PreviewCommand(const std::vector<std::string>& args, const std::string& toolFolder) {
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(kPreviewUsage, stdout);
+        return 0;
+    }
+    PreviewOptions o;
+    if (const std::string problem = Parse(args, o); !problem.empty()) {
+        return ToolError("preview: " + problem + " (tessivo preview --help tells more)");
+    }
+    std::error_code error;
+    if (o.settings && !fs::is_regular_file(*o.settings, error))
+        return ToolError("preview: no settings file " + o.settings->string());
+    const fs::path icons = o.icons ? *o.icons : fs::path(TESSIVO_ICON_SET) / o.game->name;
+    if (!fs::is_directory(icons, error))
+        return ToolError("preview: no icons folder " + icons.string() +
+                         (o.icons ? "" : " (build the station_icons target, or name a folder with --icons)"));
+
+    const char* temp = std::getenv("TMPDIR");
+    std::string templ = (temp && *temp ? std::string(temp) : std::string("/tmp")) + "/tessivo-preview-XXXXXX";
+    std::vector<char> buffer(templ.begin(), templ.end());
+    buffer.push_back('\0');
+    if (!mkdtemp(buffer.data())) return ToolError("preview: cannot make a folder under " + templ);
+    const fs::path folder = buffer.data();
+    int status = 1;
+    if (const std::string problem = LayOutGameFolder(o, icons, folder); !problem.empty()) {
+        status = ToolError("preview: " + problem);
+    } else {
+        const fs::path program = fs::path(toolFolder) / (std::string("tessivo_preview_") + o.game->name);
+        std::vector<std::string> call = {program.string(),           folder.string(),
+                                         Absolute(o.out).string(),   std::to_string(o.width),
+                                         std::to_string(o.height),   std::to_string(o.from),
+                                         std::to_string(o.to)};
+        if (!o.background.empty()) call.insert(call.end(), {"--background", Absolute(o.background).string()});
+        if (!o.frames.empty()) call.insert(call.end(), {"--frames", Absolute(o.frames).string()});
+        status = RunPreviewProgram(program, call);
+    }
+    fs::remove_all(folder, error);
+    return status;
+}
