@@ -8,6 +8,7 @@
 
 #include "games/selected_game.h"
 #include "image/rw_types.h"
+#include "platform/posix/posix_paths.h"
 #include "platform/posix/substitute.h"
 #include "sim/game_image.h"
 #include "sim/rw_engine.h"
@@ -31,7 +32,7 @@ const std::string& ScratchFolder() {
 }
 
 void WriteInput(const std::string& path, const uint8_t* data, size_t size) {
-    FILE* file = std::fopen(path.c_str(), "wb");
+    FILE* file = std::fopen(substitute::PosixPath(path.c_str()).c_str(), "wb");
     Require(file != nullptr);
     Require(size == 0 || std::fwrite(data, 1, size, file) == size);
     Require(std::fclose(file) == 0);

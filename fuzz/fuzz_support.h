@@ -17,7 +17,8 @@ inline void Require(bool condition) {
 // A fresh folder made once per process; removed at exit.
 const std::string& ScratchFolder();
 
-// Replaces the file's bytes; traps when it cannot be written (the run would test nothing).
+// Replaces the bytes of the file, named as the library names it ("\\" separators allowed);
+// traps when it cannot be written (the run would test nothing).
 void WriteInput(const std::string& path, const uint8_t* data, size_t size);
 
 // Maps the stand-in game image and installs its engine at the selected game's addresses.
