@@ -8,6 +8,7 @@
 
 #include "games/selected_game.h"
 #include "image/rw_types.h"
+#include "platform/posix/d2d1_draw_log.h"
 #include "platform/posix/posix_paths.h"
 #include "platform/posix/substitute.h"
 #include "sim/game_image.h"
@@ -52,6 +53,8 @@ void RequireNothingLive(long comBaseline) {
     Require(sim::LiveTextures() == 0 && sim::LiveRasters() == 0);
     Require(substitute::LiveComObjects() == comBaseline);
     Require(substitute::OpenFileHandles() == 0);
+    sim::ClearRwCallLog();
+    substitute::ClearDrawLog();
 }
 
 }  // namespace fuzz
