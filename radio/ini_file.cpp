@@ -45,27 +45,37 @@ bool IniFile::Exists() const {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool IniFile::Missing() const {
+    if (path_[0] == '\0' || GetFileAttributesA(path_) != INVALID_FILE_ATTRIBUTES) return false;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+void IniFile::Remove() const {
+    if (path_[0] != '\0') DeleteFileA(path_);
+}
+
 int32_t IniFile::ReadInteger(const char* section, const char* key, int32_t fallback) const {
     if (path_[0] == '\0') return fallback;
     return static_cast<int32_t>(GetPrivateProfileIntA(section, key, fallback, path_));
 }
 
-void IniFile::WriteInteger(const char* section, const char* key, int32_t value,
+bool IniFile::WriteInteger(const char* section, const char* key, int32_t value,
                            const char* comment) {
-    if (path_[0] == '\0') return;
+    if (path_[0] == '\0') return false;
     NoteComment(section, key, comment);
     char text[512];
     std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
-    WritePrivateProfileStringA(section, key, text, path_);
+    return WritePrivateProfileStringA(section, key, text, path_) != FALSE;
 }
 
 void IniFile::NoteComment(const char* section, const char* key, const char* comment) {
     if (comment && *comment) comments_[CommentKey(section, key)] = comment;
 }
 
-void IniFile::ApplyComments(const char* header) const {
+bool IniFile::ApplyComments(const char* header) const {
     std::string text;
-    if (path_[0] == '\0' || !ReadTextFile(path_, text)) return;
+    if (path_[0] == '\0' || !ReadTextFile(path_, text)) return false;
 
     std::string out = header;
     if (out.empty() || out.back() != '\n') out += '\n';
@@ -92,5 +102,5 @@ void IniFile::ApplyComments(const char* header) const {
         }
         out += line;
     }
-    WriteTextFile(path_, out);
+    return WriteTextFile(path_, out);
 }

@@ -11,7 +11,7 @@ IniFile SettingsFile() { return IniFile(HostFilePath(kSettingsRelativePath)); }
 }  // namespace
 
 void PrepareSettingsFile() {
-    if (!SettingsFile().Exists()) WriteDefaultSettings();
+    if (SettingsFile().Missing()) WriteDefaultSettings();
 }
 
 bool ReadSettings() {
@@ -25,7 +25,11 @@ bool ReadSettings() {
 
 void WriteDefaultSettings() {
     IniFile file = SettingsFile();
+    bool whole = true;
     for (const SettingsKey& key : kSettingsKeys)
-        file.WriteInteger(kSettingsSection, key.name, radioStripSettings.*key.field, key.comment);
-    file.ApplyComments(kSettingsHeader);
+        whole = file.WriteInteger(kSettingsSection, key.name, radioStripSettings.*key.field,
+                                  key.comment) && whole;
+    // An existing file is never rewritten, so one left short of a key or of its comments would
+    // stay so: it goes, and the next start writes it whole.
+    if (!whole || !file.ApplyComments(kSettingsHeader)) file.Remove();
 }

@@ -47,6 +47,7 @@ enum class Call {
     GetProcAddress,
     GetPrivateProfileIntA,  // Windows' reader cannot fail: a failed read gives the default
     WritePrivateProfileStringA,
+    MessageBoxA,  // a box that could not be shown answers 0
     Count
 };
 
@@ -58,6 +59,10 @@ void FailCallAlways(Call call);
 int CallCount(Call call);
 // Clears failures and counts; live objects are not touched.
 void ResetSubstitute();
+
+// The call named as the enumerator is spelled ("VirtualProtect"); Count for an unknown name.
+Call CallNamed(const char* name);
+const char* CallName(Call call);  // "" for Count
 
 // Consumes one attempt of `call`: true when it must fail. Used inside the substitute.
 bool ShouldFail(Call call);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "kernel32_modules.h"
+#include "substitute.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ SHORT WINAPI GetKeyState(int vk) {
 }  // namespace
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    if (substitute::ShouldFail(substitute::Call::MessageBoxA)) return 0;
     Boxes().push_back({owner, text ? text : "", caption ? caption : "", type});
     return IDOK;
 }

@@ -29,6 +29,7 @@
 #include "../game_image.h"
 #include "../host_routines.h"
 #include "../rw_engine.h"
+#include "export_soak.h"
 #include "ombrix_commands.h"
 #include "radio_run.h"
 
@@ -68,7 +69,7 @@ int Usage(const char* problem) {
         "       standin_game.exe <iii|vc|sa> radio <release> [--frames N] [--reload-at F,F..] "
         "[--edit KEY=VALUE@F] [--unload] [--drive FILE]\n"
         "options: --size WxH --mipmaps --use-mipmaps N --max-levels N --row-padding N "
-        "--out DIR\n");
+        "--out DIR --repeat N --hold-every K --miss-every K\n");
     return 2;
 }
 
@@ -114,5 +115,5 @@ int main(int argc, char** argv) {
     if (radio) return standin::RunRadio(GameOf(game), radioRequest);
     // No release signature is written, so only the fixed host routines and variables exist.
     sim::InstallHostRoutines(GameOf(game), 0);
-    return standin::RunExportRequest(request);
+    return request.repeat ? standin::RunExportSoak(request) : standin::RunExportRequest(request);
 }

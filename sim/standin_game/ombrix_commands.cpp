@@ -144,6 +144,21 @@ bool ParseExportRequest(const std::vector<std::string>& args, bool folderForm,
                 error = "--row-padding wants a number, got " + args[i];
                 return false;
             }
+        } else if (option == "--repeat" && hasValue) {
+            if (!sim::ParseOptionNumber(args[++i], request.repeat)) {
+                error = "--repeat wants a number, got " + args[i];
+                return false;
+            }
+        } else if (option == "--hold-every" && hasValue) {
+            if (!sim::ParseOptionNumber(args[++i], request.holdEvery)) {
+                error = "--hold-every wants a number, got " + args[i];
+                return false;
+            }
+        } else if (option == "--miss-every" && hasValue) {
+            if (!sim::ParseOptionNumber(args[++i], request.missEvery)) {
+                error = "--miss-every wants a number, got " + args[i];
+                return false;
+            }
         } else if (option == "--out" && hasValue) {
             request.outDir = args[++i];
         } else {
@@ -154,29 +169,45 @@ bool ParseExportRequest(const std::vector<std::string>& args, bool folderForm,
     return true;
 }
 
-int RunExportRequest(const ExportRequest& request) {
-    sim::RwEngineSettings settings;
-    settings.rowPadding = request.rowPadding;
-    sim::ConfigureRwEngine(settings);
-
+FARPROC BindExport(const ExportRequest& request) {
     HMODULE dll = LoadLibraryA(request.dllPath.c_str());
     if (!dll) {
         std::printf("error: LoadLibraryA(%s) failed, error %lu\n", request.dllPath.c_str(),
                     GetLastError());
-        return 2;
+        return nullptr;
     }
     std::printf("dll %s at 0x%08lx\n", request.dllPath.c_str(),
                 static_cast<unsigned long>(reinterpret_cast<uintptr_t>(dll)));
     FARPROC entry = GetProcAddress(dll, request.exportName.c_str());
     if (!entry) {
         std::printf("error: export %s not found\n", request.exportName.c_str());
-        return 2;
+        return nullptr;
     }
     std::printf("export %s at 0x%08lx\n", request.exportName.c_str(),
                 static_cast<unsigned long>(reinterpret_cast<uintptr_t>(entry)));
+    return entry;
+}
+
+RwTexture* CallExport(const ExportRequest& request, FARPROC entry) {
     // void (*)() is the one function type GCC lets any other be cast from without a warning.
     auto generic = reinterpret_cast<void (*)()>(entry);
+    if (request.exportName.rfind("Find", 0) == 0)
+        return reinterpret_cast<FindFn>(generic)(request.folderPath.c_str(),
+                                                 request.fileName.c_str(), request.width,
+                                                 request.height, request.useMipmaps,
+                                                 request.maxMipLevels);
+    return reinterpret_cast<LoadFn>(generic)(request.filePath.c_str(), request.width,
+                                             request.height, request.useMipmaps,
+                                             request.maxMipLevels);
+}
 
+int RunExportRequest(const ExportRequest& request) {
+    sim::RwEngineSettings settings;
+    settings.rowPadding = request.rowPadding;
+    sim::ConfigureRwEngine(settings);
+
+    FARPROC entry = BindExport(request);
+    if (!entry) return 2;
     bool folderForm = request.exportName.rfind("Find", 0) == 0;
     if (folderForm)
         std::printf("call %s(\"%s\", \"%s\", %u, %u, %u, %u)\n", request.exportName.c_str(),
@@ -190,13 +221,7 @@ int RunExportRequest(const ExportRequest& request) {
 
     LARGE_INTEGER before, after;
     QueryPerformanceCounter(&before);
-    RwTexture* texture =
-        folderForm ? reinterpret_cast<FindFn>(generic)(
-                         request.folderPath.c_str(), request.fileName.c_str(), request.width,
-                         request.height, request.useMipmaps, request.maxMipLevels)
-                   : reinterpret_cast<LoadFn>(generic)(request.filePath.c_str(), request.width,
-                                                       request.height, request.useMipmaps,
-                                                       request.maxMipLevels);
+    RwTexture* texture = CallExport(request, entry);
     QueryPerformanceCounter(&after);
     std::printf("time %.1f ms\n", Milliseconds(before, after));
 

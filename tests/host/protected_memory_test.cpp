@@ -38,15 +38,17 @@ TEST_F(ProtectedMemory, ReadOpensTheCodeAndClosesItAgain) {
     EXPECT_EQ(substitute::PageProtection(HostAddress(kCode)), PAGE_EXECUTE_READ);
 }
 
-TEST_F(ProtectedMemory, FailedChangeStillCopiesAndPutsNothingBack) {
-    scratch::ProtectPage(kCode, PAGE_EXECUTE_READWRITE);  // writable, or the write would fault
-    substitute::ResetSubstitute();
+TEST_F(ProtectedMemory, FailedChangeStillReadsButWritesNothingAndPutsNothingBack) {
     substitute::FailCallAlways(substitute::Call::VirtualProtect);
     const uint8_t bytes[] = {0xCC, 0xCC};
-    injector::ProtectedWrite(HostAddress(kCode + 16), bytes, sizeof bytes);
-    EXPECT_EQ(std::memcmp(HostAddress(kCode + 16), bytes, sizeof bytes), 0);
-    EXPECT_EQ(substitute::CallCount(substitute::Call::VirtualProtect), 1);
-    EXPECT_EQ(substitute::PageProtection(HostAddress(kCode)), PAGE_EXECUTE_READWRITE);
+    const uint8_t before = sim::GameBytes(kCode + 16)[0];
+    injector::ProtectedWrite(HostAddress(kCode + 16), bytes, sizeof bytes);  // would fault
+    EXPECT_EQ(sim::GameBytes(kCode + 16)[0], before);
+    uint8_t read = 0;
+    injector::ProtectedRead(HostAddress(kCode + 8), &read, 1);
+    EXPECT_EQ(read, 0xAB);
+    EXPECT_EQ(substitute::CallCount(substitute::Call::VirtualProtect), 2);
+    EXPECT_EQ(substitute::PageProtection(HostAddress(kCode)), PAGE_EXECUTE_READ);
 }
 
 }  // namespace

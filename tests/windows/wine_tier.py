@@ -18,6 +18,9 @@
                              --tessivo DLL --prefix DIR --work DIR --host-tool TOOL
         the scripted drive (sim/scripted_drive.h) played by the real DLLs under Wine and by the
         host build's radio_drive_<game>, their frames files compared call by call
+    wine_tier.py soak --game GAME --standin EXE --dll DLL --prefix DIR --work DIR
+        500 loads by the real DLL in one stand-in process, every other one a cache miss and
+        every tenth texture held: private memory grows by no more than the held textures
     wine_tier.py shutdown --prefix DIR
         stops the prefix's wineserver (the fixture's cleanup)
 
@@ -1037,6 +1040,44 @@ def radio_drive_suite(args):
 
 # ---------------------------------------------------------------------------------------------
 
+SOAK_LOADS = 500
+SOAK_HOLD_EVERY = 10
+# What the C runtime's heap and Wine's own bookkeeping may keep after a load without a leak:
+# a leak of one 64x64 chain per load would be 500 x 21 KiB, ten times this.
+SOAK_SLACK = 1 << 20
+
+
+def soak_suite(args):
+    checks = Checks(f"wine soak {args.game}")
+    runner = Runner(args)
+    work = os.path.abspath(args.work)
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    png = os.path.join(work, "t64.png")
+    with open(png, "wb") as out:
+        out.write(png_bytes(64, 64, test_image_rgba(64, 64)))
+    r = runner.run("soak", "load", win_path(png),
+                   options=("--size", "64x64", "--mipmaps", "--repeat", str(SOAK_LOADS),
+                            "--hold-every", str(SOAK_HOLD_EVERY), "--miss-every", "2"))
+    m = re.search(r"^soak calls (\d+) nulls (\d+) held (\d+) held-bytes (\d+) "
+                  r"private-before (\d+) private-after (\d+)$", "\n".join(r.lines), re.M)
+    if not checks.check(r.returncode == 0 and m is not None,
+                        f"{SOAK_LOADS} loads each give a texture", f"exit {r.returncode}"):
+        r.show()
+        return checks.finish()
+    calls, _, held, held_bytes, before, after = (int(g) for g in m.groups())
+    print(f"  private bytes {before} -> {after} ({after - before:+d}), "
+          f"{held} textures held, {held_bytes} bytes")
+    checks.check(calls == SOAK_LOADS and held == SOAK_LOADS // SOAK_HOLD_EVERY,
+                 f"{SOAK_LOADS} calls, every {SOAK_HOLD_EVERY}th texture held",
+                 f"{calls} calls, {held} held")
+    checks.check(before > 0, "private memory measured", str(before))
+    checks.check(after - before <= held_bytes + SOAK_SLACK,
+                 "private memory grows by no more than the held textures (and 1 MiB of slack)",
+                 f"grew {after - before} bytes, held {held_bytes}")
+    return checks.finish()
+
+
 def add_radio_arguments(parser):
     """What every run of the radio plug-in in the stand-in game needs."""
     parser.add_argument("--game", required=True, choices=sorted(RW_TABLES))
@@ -1070,16 +1111,17 @@ def main():
     p.add_argument("--host-tool", required=True, help="the host build's radio_drive_<game>")
     p = sub.add_parser("shutdown")
     p.add_argument("--prefix", required=True)
-    p = sub.add_parser("run")
-    p.add_argument("--game", required=True, choices=sorted(RW_TABLES))
-    p.add_argument("--standin", required=True)
-    p.add_argument("--dll", required=True)
-    p.add_argument("--prefix", required=True)
-    p.add_argument("--work", required=True)
+    for name in ("run", "soak"):
+        p = sub.add_parser(name)
+        p.add_argument("--game", required=True, choices=sorted(RW_TABLES))
+        p.add_argument("--standin", required=True)
+        p.add_argument("--dll", required=True)
+        p.add_argument("--prefix", required=True)
+        p.add_argument("--work", required=True)
     args = parser.parse_args()
     handlers = {"check-dll": cmd_check_dll, "check-standin": cmd_check_standin,
                 "prefix": cmd_prefix, "shutdown": cmd_shutdown, "run": scenario_suite,
-                "radio": radio_suite, "radio-drive": radio_drive_suite}
+                "radio": radio_suite, "radio-drive": radio_drive_suite, "soak": soak_suite}
     return handlers[args.command](args)
 
 
