@@ -41,6 +41,7 @@ constexpr const char* kCallNames[] = {
     "GetSize",
     "CreateFormatConverter",
     "ConverterInitialize",
+    "CreateBitmapFromSource",
     "CreateBitmapScaler",
     "ScalerInitialize",
     "CopyPixels",
