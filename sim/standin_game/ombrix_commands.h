@@ -11,7 +11,7 @@
 #endif
 #include <windows.h>
 
-#include "../../image/rw_types.h"
+#include "../../load/rw_types.h"
 
 namespace standin {
 
