@@ -9,6 +9,7 @@
 // the other until the strip has faded out, as an animated WebP.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "sim/animated_image.h"
 #include "sim/compositor.h"
 #include "sim/drive_frames_file.h"
+#include "sim/option_numbers.h"
 #include "sim/png_writer.h"
 #include "sim/release_scenario.h"
 #include "sim/scripted_drive.h"
@@ -48,10 +50,10 @@ struct Request {
     bool valid = false;
 };
 
+// Numbers as the front end writes them: plain decimal, none negative.
 bool ToInt(const char* text, int32_t& value) {
-    char* end = nullptr;
-    const long parsed = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || parsed < INT32_MIN || parsed > INT32_MAX) return false;
+    uint32_t parsed = 0;
+    if (!sim::ParseOptionNumber(text, parsed) || parsed > INT32_MAX) return false;
     value = static_cast<int32_t>(parsed);
     return true;
 }
