@@ -1,4 +1,6 @@
 // Pixel storage and the CopyPixels checks shared by every substitute bitmap source.
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -6,9 +8,15 @@
 
 namespace substitute {
 
+namespace {
+std::atomic<UINT> imageSideLimit{kMaxImageSide};
+}  // namespace
+
+void LimitImageSide(unsigned side) { imageSideLimit = std::min<unsigned>(side, kMaxImageSide); }
+
 bool WithinImageLimits(UINT width, UINT height) {
-    return width <= kMaxImageSide && height <= kMaxImageSide &&
-           uint64_t(width) * height <= kMaxImagePixels;
+    const UINT side = imageSideLimit;
+    return width <= side && height <= side && uint64_t(width) * height <= kMaxImagePixels;
 }
 
 std::shared_ptr<PixelImage> AllocatePixelImage(UINT width, UINT height, UINT bytesPerPixel,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -117,8 +118,11 @@ int CallCount(Call call) {
 }
 
 void ResetSubstitute() {
-    std::lock_guard<std::mutex> lock(callMutex);
-    calls.fill(CallState{});
+    {
+        std::lock_guard<std::mutex> lock(callMutex);
+        calls.fill(CallState{});
+    }
+    LimitImageSide(UINT_MAX);
 }
 
 bool ShouldFail(Call call) {

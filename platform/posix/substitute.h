@@ -57,7 +57,7 @@ void FailCall(Call call, int successesFirst = 0);
 void FailCallAlways(Call call);
 // Counts every attempt of the call, failed or not, since the last reset.
 int CallCount(Call call);
-// Clears failures and counts; live objects are not touched.
+// Clears failures, counts and the image side limit; live objects are not touched.
 void ResetSubstitute();
 
 // The call named as the enumerator is spelled ("VirtualProtect"); Count for an unknown name.
@@ -72,5 +72,10 @@ long LiveComObjects();
 
 // Handles from CreateFileA not yet given to CloseHandle.
 long OpenFileHandles();
+
+// The longest side the imaging substitute decodes or scales, 16384 until lowered; a platform
+// has such a limit, and an image beyond it is refused before any pixel memory is taken.
+// Stays set until ResetSubstitute.
+void LimitImageSide(unsigned side);
 
 }  // namespace substitute

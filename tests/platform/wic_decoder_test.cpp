@@ -136,6 +136,15 @@ TEST_F(WicDecoder, HugeImagesAreRefusedWithoutDecoding) {
     EXPECT_EQ(tooLarge->Initialize(Frame(Scratch("small.png")).Get(), 100000, 100000,
                                    WICBitmapInterpolationModeFant),
               WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
+
+    // A lowered limit refuses a 4 x 3 image the default decodes, until the reset.
+    uint8_t pixel[4];
+    WICRect one{0, 0, 1, 1};
+    substitute::LimitImageSide(3);
+    EXPECT_EQ(Converted(Frame(Scratch("small.png")).Get())->CopyPixels(&one, 4, 4, pixel),
+              WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
+    substitute::ResetSubstitute();
+    EXPECT_EQ(Converted(Frame(Scratch("small.png")).Get())->CopyPixels(&one, 4, 4, pixel), S_OK);
 }
 
 TEST_F(WicDecoder, DamagedHeaderIsRefusedAtOpening) {
