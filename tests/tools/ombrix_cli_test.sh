@@ -87,6 +87,9 @@ expect "icon size" "^icon 32x32$" "$out"
 expect "PNG alpha is straight already" "^source png, straight alpha kept$" "$out"
 "$ombrix" icon "$work/icon.png" >/dev/null 2>&1
 expect_status "icon without --out" 1 $?
+out=$("$ombrix" icon "$work/text.png" --out "$work/text32.png" 2>&1)
+expect_status "icon that does not decode" 1 $?
+expect "says why there is no icon" "no texture for '.*text.png': not decodable$" "$out"
 "$ombrix" frobnicate >/dev/null 2>&1
 expect_status "unknown command" 1 $?
 printf 'CPIM\1\0' >"$work/short.mipmap"

@@ -5,11 +5,13 @@
 #include "commands.h"
 #include "games/selected_game.h"
 #include "icon_pixels.h"
-#include "image/exports.h"
+#include "load/load_request.h"
+#include "raster/raster_decoder.h"
 #include "sim/game_image.h"
 #include "sim/option_numbers.h"
 #include "sim/png_writer.h"
 #include "sim/rw_engine.h"
+#include "svg/svg_texture.h"
 
 namespace {
 
@@ -59,12 +61,15 @@ int RunIconCommand(const std::vector<std::string>& args) {
     if (!sim::MapGameImage()) return Fail("cannot map the stand-in game image at 0x400000");
     sim::InstallRwEngine(selected_game::kRwFunctions);
 
-    // No mip chain: the strip draws its icons at one size, as the plug-in asks for them.
-    const char* path = options.file.c_str();
-    RwTexture* texture = svg ? LoadSVGToRwTexture(path, options.width, options.height, false, 0)
-                             : LoadPNGToRwTexture(path, options.width, options.height, false, 0);
+    // No mip chain: the strip draws its icons at one size, as the plug-in asks for them. The
+    // exports' own loaders, so that a refusal can say why.
+    const LoadRequest request =
+        MakeLoadRequest(options.file.c_str(), options.width, options.height, false, 0);
+    LoadOutcome outcome;
+    RwTexture* texture = svg ? LoadSvgTexture(request, outcome) : LoadPngTexture(request, outcome);
     if (!texture) {
-        std::fprintf(stderr, "ombrix: the library returned no texture for '%s'\n", path);
+        std::fprintf(stderr, "ombrix: no texture for '%s': %s\n", request.filePath,
+                     DescribeLoadStatus(outcome).c_str());
         return 1;
     }
     const RwRaster* raster = texture->raster;
