@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kernel32.h"
@@ -46,13 +47,15 @@ bool IsBlank(char c) {
 
 char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool SameName(const std::string& a, const std::string& b) {
+bool SameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
                                               [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
 }
 
 // The text up to its first NUL: Windows keeps names and values as C strings.
-std::string UpToNul(const char* begin, const char* end) { return std::string(begin, std::find(begin, end, '\0')); }
+std::string_view UpToNul(const char* begin, const char* end) {
+    return std::string_view(begin, static_cast<size_t>(std::find(begin, end, '\0') - begin));
+}
 
 std::string LeadTrimmed(const char* text) {
     while (IsBlank(*text)) ++text;
@@ -65,16 +68,23 @@ std::string Trimmed(const char* text) {
     return s;
 }
 
-Profile Parse(const std::string& bytes) {
-    Profile profile;
-    if (bytes.empty()) return profile;
-    const char* next = bytes.data();
-    const char* const end = next + bytes.size();
-    if (bytes.compare(0, 3, kUtf8Mark) == 0) {
-        profile.utf8Mark = true;
-        next += 3;
-    }
-    profile.sections.push_back(Section{});
+// One line of the file that is not blank, as Windows reads it: a section line ("[name]") or a
+// key line. Its views point into the bytes read.
+struct LineView {
+    bool sectionStart;
+    std::string_view name;  // section or key name; for a key line without "=", the whole line
+    bool hasValue;
+    std::string_view value;
+};
+
+// Calls `visit` with every line that is not blank, in file order; true when the bytes began
+// with a UTF-8 byte-order mark (which is not part of the first line). `visit` returns false to
+// stop early.
+template <class Visit>
+bool ForEachLine(const std::string& bytes, Visit visit) {
+    const bool utf8Mark = bytes.compare(0, 3, kUtf8Mark) == 0;
+    const char* next = bytes.data() + (utf8Mark ? 3 : 0);
+    const char* const end = bytes.data() + bytes.size();
     while (next < end) {
         const char* start = next;
         while (next < end && *next != '\n' && *next != '\r') ++next;
@@ -92,13 +102,13 @@ Profile Parse(const std::string& bytes) {
                 const char* nameEnd = close - 1;
                 while (nameStart < nameEnd && IsBlank(*nameStart)) ++nameStart;
                 while (nameEnd > nameStart && IsBlank(nameEnd[-1])) --nameEnd;
-                profile.sections.push_back(Section{UpToNul(nameStart, nameEnd), {}});
+                if (!visit(LineView{true, UpToNul(nameStart, nameEnd), false, {}})) break;
                 continue;
             }
         }
         const char* equals = std::find(start, stop, '=');
         const char* nameEnd = equals;
-        Line line{std::string(), equals < stop, std::string()};
+        LineView line{false, {}, equals < stop, {}};
         if (line.hasValue) {
             while (nameEnd > start && IsBlank(nameEnd[-1])) --nameEnd;
             const char* value = equals + 1;
@@ -106,11 +116,49 @@ Profile Parse(const std::string& bytes) {
             line.value = UpToNul(value, stop);
         }
         line.name = UpToNul(start, nameEnd);
+        if (!visit(line)) break;
+    }
+    return utf8Mark;
+}
+
+Profile Parse(const std::string& bytes) {
+    Profile profile;
+    if (bytes.empty()) return profile;
+    profile.sections.push_back(Section{});
+    profile.utf8Mark = ForEachLine(bytes, [&](const LineView& line) {
+        if (line.sectionStart) {
+            profile.sections.push_back(Section{std::string(line.name), {}});
+            return true;
+        }
         // Of lines in a row whose name is empty ("=5"), Windows keeps the first only.
         std::vector<Line>& lines = profile.sections.back().lines;
-        if (nameEnd > start || lines.empty() || !lines.back().name.empty()) lines.push_back(line);
-    }
+        if (!line.name.empty() || lines.empty() || !lines.back().name.empty())
+            lines.push_back(Line{std::string(line.name), line.hasValue, std::string(line.value)});
+        return true;
+    });
     return profile;
+}
+
+// The value of the key's line in the first section of that name, as Find would give it,
+// without building the profile: readers look up one key per call.
+bool FindValue(const std::string& bytes, const char* sectionName, const char* keyName,
+               std::string& value) {
+    const std::string section = Trimmed(sectionName);
+    const std::string key = Trimmed(keyName);
+    bool inSection = section.empty();  // the lines above the first section line form section ""
+    bool found = false;
+    ForEachLine(bytes, [&](const LineView& line) {
+        if (line.sectionStart) {
+            if (inSection) return false;  // only the first section of that name counts
+            inSection = SameName(line.name, section);
+            return true;
+        }
+        if (!inSection || !SameName(line.name, key)) return true;
+        found = line.hasValue;
+        if (found) value.assign(line.value);
+        return false;
+    });
+    return found;
 }
 
 std::string Serialize(const Profile& profile) {
@@ -248,10 +296,9 @@ UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR 
     if (!section || !key || !path) return fallback;
     std::string bytes;
     if (ReadProfileFile(substitute::PosixPath(path), false, bytes) != 0) return fallback;
-    Profile profile = Parse(bytes);
-    const Line* line = Find(profile, section, key, false);
-    if (!line || !line->hasValue) return fallback;
-    const std::string text = IntegerText(line->value);
+    std::string value;
+    if (!FindValue(bytes, section, key, value)) return fallback;
+    const std::string text = IntegerText(value);
     return text.empty() ? fallback : ParseInteger(text);
 }
 
