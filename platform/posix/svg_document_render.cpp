@@ -3,7 +3,9 @@
 #include <librsvg/rsvg.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
+#include <functional>
 #include <sstream>
 #include <vector>
 
@@ -15,8 +17,10 @@ namespace {
 
 constexpr const char* kSvgNamespace = "http://www.w3.org/2000/svg";
 
-// Parses kept per document: enough for every element of a small icon drawn alone.
-constexpr size_t kKeptParses = 16;
+// Parses kept per document, bounded by their texts' bytes: enough for every element of an
+// icon drawn alone, so that each level after the first parses nothing, and no more than a few
+// large documents' worth.
+constexpr size_t kKeptParseBytes = size_t{4} << 20;
 
 bool IsIgnoredProperty(const std::string& name) {
     return name == "filter" || name == "paint-order";
@@ -94,8 +98,10 @@ bool RenderSvgDocument(ID2D1SvgDocument* document, const D2D1_MATRIX_3X2_F& tran
 
     GError* error = nullptr;
     auto& kept = tree->renderedHandles;
-    auto found = std::find_if(kept.begin(), kept.end(),
-                              [&text](const KeptParse& entry) { return entry.text == text; });
+    const size_t textHash = std::hash<std::string>()(text);
+    auto found = std::find_if(kept.begin(), kept.end(), [&](const KeptParse& entry) {
+        return entry.textHash == textHash && entry.text == text;
+    });
     if (found == kept.end()) {
         RsvgHandle* parsed = rsvg_handle_new_from_data(
             reinterpret_cast<const guint8*>(text.data()), text.size(), &error);
@@ -104,14 +110,19 @@ bool RenderSvgDocument(ID2D1SvgDocument* document, const D2D1_MATRIX_3X2_F& tran
             return false;
         }
         rsvg_handle_set_dpi(parsed, 96.0);
-        KeptParse entry{text, std::shared_ptr<void>(parsed, g_object_unref)};
+        KeptParse entry{text, textHash, std::shared_ptr<void>(parsed, g_object_unref)};
         gdouble ownWidth = 0, ownHeight = 0;
         if (rsvg_handle_get_intrinsic_size_in_pixels(parsed, &ownWidth, &ownHeight) &&
             ownWidth > 0 && ownHeight > 0) {
             entry.ownWidth = ownWidth;
             entry.ownHeight = ownHeight;
         }
-        if (kept.size() == kKeptParses) kept.erase(kept.begin());
+        size_t keptBytes = text.size();
+        for (const KeptParse& older : kept) keptBytes += older.text.size();
+        size_t dropped = 0;
+        while (dropped < kept.size() && keptBytes > kKeptParseBytes)
+            keptBytes -= kept[dropped++].text.size();
+        kept.erase(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(dropped));
         kept.push_back(std::move(entry));
         found = kept.end() - 1;
     }

@@ -19,6 +19,7 @@ class SvgElement;
 // A parse by the renderer of one text, with what it says of its own size.
 struct KeptParse {
     std::string text;
+    size_t textHash = 0;           // std::hash of `text`, compared first
     std::shared_ptr<void> handle;  // the renderer's handle, released with its own call
     double ownWidth = 0;           // both 0 when the root's size is not absolute
     double ownHeight = 0;
