@@ -39,6 +39,12 @@ void WriteInput(const std::string& path, const uint8_t* data, size_t size) {
     Require(std::fclose(file) == 0);
 }
 
+void WriteUncachedSource(const std::string& path, const uint8_t* data, size_t size) {
+    std::error_code ignored;
+    std::filesystem::remove_all(ScratchFolder() + "/.mipcache", ignored);
+    WriteInput(path, data, size);
+}
+
 void InstallEngine() {
     Require(sim::MapGameImage());
     sim::InstallRwEngine(selected_game::kRwFunctions);

@@ -21,6 +21,10 @@ const std::string& ScratchFolder();
 // traps when it cannot be written (the run would test nothing).
 void WriteInput(const std::string& path, const uint8_t* data, size_t size);
 
+// Writes the input as the image source in the scratch folder, with no cache file left from an
+// earlier input, so that every load decodes or draws it.
+void WriteUncachedSource(const std::string& path, const uint8_t* data, size_t size);
+
 // Maps the stand-in game image and installs its engine at the selected game's addresses.
 void InstallEngine();
 

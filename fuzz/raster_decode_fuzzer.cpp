@@ -2,7 +2,6 @@
 // one level, and at a requested size with a full chain (a cache miss each time).
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -43,9 +42,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::error_code ignored;
-    std::filesystem::remove_all(fuzz::ScratchFolder() + "/.mipcache", ignored);
-    fuzz::WriteInput(imagePath, data, size);
+    fuzz::WriteUncachedSource(imagePath, data, size);
 
     RwTexture* own = LoadPNGToRwTexture(imagePath.c_str(), 0, 0, 0, 0);
     RequireChain(own, 0, 0, 1);

@@ -3,7 +3,6 @@
 // small, so one input stays well under a second.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 #include "fuzz_support.h"
@@ -26,9 +25,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::error_code ignored;
-    std::filesystem::remove_all(fuzz::ScratchFolder() + "/.mipcache", ignored);
-    fuzz::WriteInput(imagePath, data, size);
+    fuzz::WriteUncachedSource(imagePath, data, size);
 
     RwTexture* chain = LoadSVGToRwTexture(imagePath.c_str(), 32, 32, 1, 0);
     if (chain) {
