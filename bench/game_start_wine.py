@@ -44,7 +44,7 @@ def write_icons(folder):
 
 
 def start_once(wine, exe, env):
-    code, out, err, _ = run_wine([wine, exe, "sa", "radio", "1001", "--frames", "0"], env,
+    code, out, err, _ = run_wine([*wine, exe, "sa", "radio", "1001", "--frames", "0"], env,
                                  WINE_RUN_TIMEOUT)
     found = re.search(r"^startup time ([0-9.]+) ms", out, re.MULTILINE)
     live = re.search(r"^startup done, textures live (\d+)", out, re.MULTILINE)
