@@ -1,6 +1,7 @@
 // Animations through the imaging component's GIF encoder: each picture with a palette of its
 // own, its delay in the graphic control extension, and the looping application extension
-// that players and browsers look for.
+// that players and browsers look for. The encoder is asked for both through its metadata;
+// where it cannot take them (Wine's cannot), gif_timing.h puts them into the encoded bytes.
 #include <propidl.h>
 
 #include <climits>
@@ -10,6 +11,7 @@
 #include "../raster/imaging_factory.h"
 #include "../raster/wide_path.h"
 #include "animated_image.h"
+#include "gif_timing.h"
 
 namespace sim {
 
@@ -37,15 +39,24 @@ bool SetWord(IWICMetadataQueryWriter* writer, const wchar_t* name, USHORT word) 
     return SUCCEEDED(writer->SetMetadataByName(name, &value));
 }
 
-bool SetLooping(IWICBitmapEncoder* encoder, int loopCount) {
+uint16_t LoopCount(int loopCount) {
+    return static_cast<uint16_t>(loopCount < 0 ? 0 : loopCount > 0xFFFF ? 0xFFFF : loopCount);
+}
+
+bool SetLooping(IWICBitmapEncoder* encoder, uint16_t loops) {
     ComPtr<IWICMetadataQueryWriter> writer;
     if (FAILED(encoder->GetMetadataQueryWriter(writer.Put()))) return false;
-    const unsigned loops = loopCount < 0 ? 0u : loopCount > 0xFFFF ? 0xFFFFu : static_cast<unsigned>(loopCount);
     const unsigned char data[] = {3, 1, static_cast<unsigned char>(loops & 0xFF), static_cast<unsigned char>(loops >> 8),
                                   0};
     return SetBytes(writer.Get(), L"/appext/Application", reinterpret_cast<const unsigned char*>(kLoopApplication),
                     sizeof kLoopApplication - 1) &&
            SetBytes(writer.Get(), L"/appext/Data", data, sizeof data);
+}
+
+// The delay through the frame's metadata, where the encoder takes it.
+void SetDelay(IWICBitmapFrameEncode* frame, USHORT centiseconds) {
+    ComPtr<IWICMetadataQueryWriter> writer;
+    if (SUCCEEDED(frame->GetMetadataQueryWriter(writer.Put()))) SetWord(writer.Get(), L"/grctlext/Delay", centiseconds);
 }
 
 // One picture, shown for `centiseconds`, quantised to its own 256-colour palette.
@@ -55,7 +66,6 @@ bool AddFrame(IWICImagingFactory* factory, IWICBitmapEncoder* encoder, const Can
     ComPtr<IWICPalette> palette;
     ComPtr<IWICFormatConverter> indexed;
     ComPtr<IWICBitmapFrameEncode> frame;
-    ComPtr<IWICMetadataQueryWriter> writer;
     WICPixelFormatGUID format = GUID_WICPixelFormat8bppIndexed;
     return SUCCEEDED(factory->CreateBitmapFromMemory(picture.width, picture.height, GUID_WICPixelFormat32bppBGRA,
                                                      stride, static_cast<UINT>(picture.bgra.size()),
@@ -68,28 +78,52 @@ bool AddFrame(IWICImagingFactory* factory, IWICBitmapEncoder* encoder, const Can
            SUCCEEDED(encoder->CreateNewFrame(frame.Put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
            SUCCEEDED(frame->SetSize(picture.width, picture.height)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
            format == GUID_WICPixelFormat8bppIndexed && SUCCEEDED(frame->SetPalette(palette.Get())) &&
-           SUCCEEDED(frame->GetMetadataQueryWriter(writer.Put())) &&
-           SetWord(writer.Get(), L"/grctlext/Delay", centiseconds) &&
-           SUCCEEDED(frame->WriteSource(indexed.Get(), nullptr)) && SUCCEEDED(frame->Commit());
+           (SetDelay(frame.Get(), centiseconds), SUCCEEDED(frame->WriteSource(indexed.Get(), nullptr))) &&
+           SUCCEEDED(frame->Commit());
 }
 
-bool Encode(IWICImagingFactory* factory, IWICStream* stream, const std::vector<Canvas>& frames,
-            const AnimationOptions& options) {
+// The GIF in memory: the pictures, each picture's delay in `delays` (a picture equal to the
+// one before it lengthens that one's delay, as the WebP encoder folds it).
+bool Encode(IWICImagingFactory* factory, const std::vector<Canvas>& frames, const AnimationOptions& options,
+            std::vector<uint8_t>& gif, std::vector<uint16_t>& delays) {
+    ComPtr<IStream> memory;
+    ComPtr<IWICStream> stream;
     ComPtr<IWICBitmapEncoder> encoder;
-    if (FAILED(factory->CreateEncoder(GUID_ContainerFormatGif, nullptr, encoder.Put())) ||
-        FAILED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) || !SetLooping(encoder.Get(), options.loopCount))
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, memory.Put())) || FAILED(factory->CreateStream(stream.Put())) ||
+        FAILED(stream->InitializeFromIStream(memory.Get())) ||
+        FAILED(factory->CreateEncoder(GUID_ContainerFormatGif, nullptr, encoder.Put())) ||
+        FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)))
         return false;
-    // A picture equal to the one before it lengthens that one's delay, as the WebP encoder folds it.
+    SetLooping(encoder.Get(), LoopCount(options.loopCount));
     for (size_t first = 0; first < frames.size();) {
         size_t next = first + 1;
         while (next < frames.size() && frames[next].bgra == frames[first].bgra) ++next;
         const unsigned centiseconds = static_cast<unsigned>((next - first) * options.frameMs / 10);
-        if (!AddFrame(factory, encoder.Get(), frames[first],
-                      static_cast<USHORT>(centiseconds > 0xFFFF ? 0xFFFF : centiseconds)))
-            return false;
+        delays.push_back(static_cast<uint16_t>(centiseconds > 0xFFFF ? 0xFFFF : centiseconds));
+        if (!AddFrame(factory, encoder.Get(), frames[first], delays.back())) return false;
         first = next;
     }
-    return SUCCEEDED(encoder->Commit());
+    STATSTG stat{};
+    ULONG read = 0;
+    if (FAILED(encoder->Commit()) || FAILED(memory->Stat(&stat, STATFLAG_NONAME)) || stat.cbSize.QuadPart > INT32_MAX)
+        return false;
+    gif.resize(static_cast<size_t>(stat.cbSize.QuadPart));
+    LARGE_INTEGER start{};
+    return SUCCEEDED(memory->Seek(start, STREAM_SEEK_SET, nullptr)) &&
+           SUCCEEDED(memory->Read(gif.data(), static_cast<ULONG>(gif.size()), &read)) && read == gif.size();
+}
+
+// The whole file or none: a write that fails removes what it began.
+bool WriteWhole(const WCHAR* path, const std::vector<uint8_t>& bytes) {
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool whole = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                       written == bytes.size();
+    const bool closed = CloseHandle(file);
+    if (whole && closed) return true;
+    DeleteFileW(path);
+    return false;
 }
 
 }  // namespace
@@ -104,16 +138,10 @@ bool WriteAnimation(const std::string& path, const std::vector<Canvas>& frames, 
     std::vector<WCHAR> wide(32768);
     IWICImagingFactory* factory = SharedImagingFactoryOrCreate();
     if (!factory || !WidePathFromBytes(path.c_str(), wide.data(), static_cast<int>(wide.size()))) return false;
-    bool opened = false, written = false;
-    {
-        ComPtr<IWICStream> stream;
-        opened = SUCCEEDED(factory->CreateStream(stream.Put())) &&
-                 SUCCEEDED(stream->InitializeFromFilename(wide.data(), GENERIC_WRITE));
-        written = opened && Encode(factory, stream.Get(), frames, options);
-    }
-    // Half an animation is no picture to keep: the stream is closed by now, so it can go.
-    if (opened && !written) DeleteFileW(wide.data());
-    return written;
+    std::vector<uint8_t> gif;
+    std::vector<uint16_t> delays;
+    return Encode(factory, frames, options, gif, delays) && SetGifTiming(gif, delays, LoopCount(options.loopCount)) &&
+           WriteWhole(wide.data(), gif);
 }
 
 }  // namespace sim

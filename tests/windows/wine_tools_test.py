@@ -33,24 +33,18 @@ sys.path.insert(0, os.path.join(SOURCE, "tests", "tools"))
 import tessivo_check_test  # noqa: E402  (the folder layouts and their table)
 import tessivo_preview_test  # noqa: E402  (the flat icons and the settings)
 from png_pixels import read_rgba  # noqa: E402
-from wine_tier import Checks, run_wine, win_path, wine_env  # noqa: E402
+from wine_tier import Checks, require_wine, run_wine, win_path, wine_env  # noqa: E402
 
-WINE_RUN = os.path.join(SOURCE, "tools", "wine-run")
 TIMEOUT = 600
 
 
 class Wine:
     def __init__(self, prefix):
-        if not os.access(WINE_RUN, os.X_OK):
-            sys.exit(f"FAIL: {WINE_RUN} is missing: every Wine run of the project goes through it")
+        self.wine = require_wine()  # tools/wine-run wine, or the reason there is no Wine here
         self.env = wine_env(prefix)
-        probe = subprocess.run([WINE_RUN, "wine", "--version"], env=self.env, capture_output=True, text=True,
-                               stdin=subprocess.DEVNULL, timeout=300)
-        if probe.returncode != 0:
-            sys.exit("FAIL: no Wine to run the tools in: " + (probe.stdout + probe.stderr).strip())
 
     def run(self, exe, *args):
-        code, out, err, _ = run_wine([WINE_RUN, "wine", exe, *args], self.env, TIMEOUT)
+        code, out, err, _ = run_wine([*self.wine, exe, *args], self.env, TIMEOUT)
         return code, out.replace("\r\n", "\n"), err.replace("\r\n", "\n")
 
 
