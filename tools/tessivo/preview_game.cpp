@@ -6,8 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,8 +20,6 @@
 #include "sim/scripted_drive.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr uint32_t kGetInFrame = 1;
 constexpr uint32_t kSettleFrames = 150;  // 3 s: every fade-in and slide has ended by then
