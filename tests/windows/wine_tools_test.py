@@ -9,11 +9,13 @@
 
 check: the game folders of tests/tools/tessivo_check_test.py, the verdict lines and exit status of
 `tessivo.exe check` (and of the folder dropped on the program) against `tessivo check`.
-preview: the settings of tests/tools/tessivo_preview_test.py, each still frame within 1 per
-channel of the host's; --change as GIF with the host's picture count and timing, and as numbered
+preview: the settings of tests/tools/tessivo_preview_test.py and a background picture, each still
+frame within 1 per channel of the host's; --change as GIF with the host's picture count and timing, and as numbered
 pictures within 1 of the host's; the host's error cases give status 1 and one line on stderr.
-icon: a PNG badge within 1 of the host's icon, colour and grey; an SVG badge drawn, or where
-Direct2D has no SVG documents status 1, one line and no file.
+icon: a PNG badge within 1 of the host's icon, colour and grey, and its load's level 0 within 1
+of the host's (scaled sizes go through Wine's nearest-neighbour scaler: their size compares, not
+their pixels); an SVG badge drawn, or where Direct2D has no SVG documents status 1, one line and no
+file.
 
 Wine runs only through tools/wine-run, in the prefix of the wine_prefix fixture.
 """
@@ -161,6 +163,15 @@ def preview_suite(args, wine):
             checks.check(difference == 0 or difference == 1, f"{label}: the still frame within 1 of the host's",
                          f"largest difference {difference}")
 
+    # A background of the screen's size: read through the imaging component, laid under the strip.
+    background = os.path.join(work, "background.png")
+    badge_png(background, 1280, 720)
+    host_png, wine_png = os.path.join(work, "host-background.png"), os.path.join(work, "wine-background.png")
+    want, got = both("background", host_png, wine_png, "--background", background, "--station", "3")
+    if want[0] == 0 and got[0] == 0:
+        difference = largest_difference(host_png, wine_png)
+        checks.check(difference in (0, 1), "background: within 1 of the host's", f"largest difference {difference}")
+
     # The change: the host's picture count, each picture 40 ms, looping; numbered pictures as the host's.
     want, got = both("change as GIF", os.path.join(work, "host.webp"), os.path.join(work, "wine.gif"),
                      "--change", "2:4")
@@ -193,14 +204,14 @@ def preview_suite(args, wine):
     return checks.finish()
 
 
-def badge_png(path, size=40):
+def badge_png(path, width=40, height=40):
     """Colour and alpha ramps: the scaler, the alpha handling and the grey weights all show."""
     rows = b"".join(b"\0" + b"".join(bytes((x * 6 % 256, y * 6 % 256, (x * y) % 256, 40 + x * 5 % 216))
-                                     for x in range(size)) for y in range(size))
+                                     for x in range(width)) for y in range(height))
     def chunk(kind, body):
         return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
     with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
                 + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
 
 
@@ -209,19 +220,44 @@ def icon_suite(args, wine):
     work = os.path.join(args.work, "icon")
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
-    badge = os.path.join(work, "badge.png")
-    badge_png(badge)
+    # A copy a side: a load with a size leaves a cache file beside its source, which would serve
+    # the other side's load instead of its own drawing.
+    badge, wine_badge = os.path.join(work, "host", "badge.png"), os.path.join(work, "wine", "badge.png")
+    for path in (badge, wine_badge):
+        os.makedirs(os.path.dirname(path))
+        badge_png(path)
     dll = ["--dll", win_path(args.dlls[0])]
+    # At the badge's own size the pixels compare; a size of its own goes through the platform's
+    # scaler, which under Wine is nearest-neighbour, not Fant's area average: only the size compares.
     for label, extra in [("colour", []), ("grey", ["--grey"])]:
-        for size in (["--size", "24x24"], []):
+        for size in ([], ["--size", "24x20"]):
             host_out = os.path.join(work, f"host-{label}-{len(size)}.png")
             wine_out = os.path.join(work, f"wine-{label}-{len(size)}.png")
             want = host(args.host, "icon", badge, *size, *extra, "--out", host_out)
-            got = wine.run(args.exe, "icon", win_path(badge), *size, *extra, *dll, "--out", win_path(wine_out))
-            ok = want[0] == 0 and got[0] == 0
-            difference = largest_difference(host_out, wine_out) if ok else "not written"
-            checks.check(difference in (0, 1), f"PNG badge, {label} {' '.join(size) or 'own size'}: within 1 of "
-                         "the host's icon", f"{difference}\n{got[1]}{got[2]}")
+            got = wine.run(args.exe, "icon", win_path(wine_badge), *size, *extra, *dll, "--out", win_path(wine_out))
+            if want[0] != 0 or got[0] != 0:
+                checks.check(False, f"PNG badge, {label} {' '.join(size)}: both tools write it", got[1] + got[2])
+            elif size:
+                checks.check(read_rgba(wine_out)[:2] == (24, 20), f"PNG badge, {label} --size 24x20: 24x20")
+            else:
+                difference = largest_difference(host_out, wine_out)
+                checks.check(difference in (0, 1), f"PNG badge, {label}: within 1 of the host's icon", str(difference))
+
+    # load: the texture and its levels as the host's load reports them; level 0, at the badge's
+    # own size, within 1 of the host's.
+    facts = re.compile(r"^(texture|flags|filter|level \d+ \d+x\d+)")
+    for side in ("host-levels", "wine-levels"):
+        os.makedirs(os.path.join(work, side))
+    want = host(args.host, "load", badge, "--mipmaps", "--out", os.path.join(work, "host-levels"))
+    got = wine.run(args.exe, "load", win_path(wine_badge), "--mipmaps", *dll, "--out",
+                   win_path(os.path.join(work, "wine-levels")))
+    reported = [[facts.match(line).group(0) for line in out.splitlines() if facts.match(line)] for out in (want[1], got[1])]
+    checks.check(want[0] == got[0] == 0 and reported[0] == reported[1] and len(reported[0]) > 3,
+                 "load: the host's texture, flags, filter and levels", f"{reported}\n{got[1]}{got[2]}")
+    level0 = [os.path.join(work, side, "level0.png") for side in ("host-levels", "wine-levels")]
+    difference = largest_difference(*level0) if all(map(os.path.exists, level0)) else "not written"
+    checks.check(difference in (0, 1), "load: level 0 within 1 of the host's", str(difference))
+
     svg_out = os.path.join(work, "wine-svg.png")
     code, out, err = wine.run(args.exe, "icon", win_path(args.svg), "--size", "64x64", *dll, "--out", win_path(svg_out))
     if code == 0:
