@@ -26,13 +26,13 @@ const char kPreviewUsage[] =
     "                [--dlls DIR] --out FILE\n"
     "  Draws the strip as the game would with these settings and icons: one still frame of\n"
     "  the strip settled on station ID (default 2) as a PNG file, or with --change the slide\n"
-    "  from one station to the other and the fade-out as an animation file (.webp here, .gif\n"
-    "  on Windows), or as numbered PNG pictures when the name holds %04d\n"
+    "  from one station to the other and the fade-out as an animation file (.webp on Linux,\n"
+    "  .gif on Windows), or as numbered PNG pictures when the name holds %04d\n"
     "  (change-%04d.png). Stations are the game's own numbers. Without --settings the\n"
-    "  plug-in's defaults, without --icons the bundle's own icon set. Missing icons show as\n"
-    "  the game shows them: flat squares. --screen defaults to 960x540; --frames also writes\n"
-    "  what the plug-in drew, as text. On Windows the game's real plug-ins draw, taken from\n"
-    "  the game's scripts folder or from --dlls DIR.\n";
+    "  plug-in's defaults, without --icons the project's icon set (on Windows the bundle's).\n"
+    "  Missing icons show as the game shows them: flat squares. --screen defaults to\n"
+    "  960x540; --frames also writes what the plug-in drew, as text. On Windows the game's\n"
+    "  real plug-ins draw, taken from the game's scripts folder or from --dlls DIR.\n";
 
 namespace {
 
