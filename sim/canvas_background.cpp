@@ -1,4 +1,5 @@
 #include "canvas.h"
+#include "pixbuf_ref.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
@@ -10,13 +11,6 @@ namespace sim {
 namespace {
 
 constexpr uint8_t kBackgroundBgra[4] = {0x30, 0x22, 0x1c, 0xff};
-
-struct PixbufRef {
-    GdkPixbuf* pixbuf;
-    ~PixbufRef() {
-        if (pixbuf) g_object_unref(pixbuf);
-    }
-};
 
 }  // namespace
 
