@@ -9,7 +9,7 @@
 //   options: --size WxH  --mipmaps  --use-mipmaps N  --max-levels N  --row-padding N
 //            --out DIR (levels written as DIR\levelN.png)
 //   radio options: --frames N  --reload-at F,F..  --edit KEY=VALUE@F  --unload  --drive FILE
-//                  (radio_run.h)
+//                  --required-calls (radio_run.h)
 //
 // The game image is this executable's `.game` section at 0x401000; the stand-in RenderWare
 // engine (sim/rw_engine.cpp, shared with the Linux build) is reached through jumps written at

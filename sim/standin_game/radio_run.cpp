@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "../../games/host_cells.h"
 #include "../code_signatures.h"
@@ -21,6 +22,7 @@
 #include "../option_numbers.h"
 #include "../rw_engine.h"
 #include "../scripted_drive.h"
+#include "start_parts.h"
 
 namespace standin {
 namespace {
@@ -207,6 +209,8 @@ bool ParseRadioRequest(const std::vector<std::string>& args, RadioRequest& reque
         const bool hasValue = i + 1 < args.size();
         if (option == "--unload") {
             request.unload = true;
+        } else if (option == "--required-calls") {
+            request.requiredCalls = true;
         } else if (option == "--drive" && hasValue) {
             request.driveFile = args[++i];
         } else if (option == "--frames" && hasValue) {
@@ -256,6 +260,7 @@ int RunRadio(sim::Game game, const RadioRequest& request) {
     std::printf("sprites constructed %u\n",
                 static_cast<unsigned>(sim::HostCallsTo(sim::HostRoutine::SpriteConstruct).size()));
     const int32_t* settings = FindSettingsRecord(plugins.radio);
+    WatchStartParts(plugins.radio);
 
     std::printf("startup call\n");
     LARGE_INTEGER frequency, before, after;
@@ -267,6 +272,9 @@ int RunRadio(sim::Game game, const RadioRequest& request) {
     // What the icons cost the game's start: a cold start decodes them, a warm one reads caches.
     std::printf("startup time %.3f ms\n", 1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) /
                                              static_cast<double>(frequency.QuadPart));
+    PrintStartParts(before, after);
+    if (request.requiredCalls)
+        PrintRequiredCallsTime(folder, kSettingsNames, static_cast<int>(std::size(kSettingsNames)));
     PrintSettings("after-startup", settings);
 
     if (!request.driveFile.empty()) PlayDriveInto(game, request);

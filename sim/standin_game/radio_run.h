@@ -21,10 +21,11 @@ struct RadioRequest {
     bool unload = false;                 // FreeLibrary the radio plug-in at the end
     std::string driveFile;               // plays the scripted drive instead of the frames and
                                          // writes its frames here (sim/drive_frames_file.h)
+    bool requiredCalls = false;          // after the start, times the calls any start must make
 };
 
 // Parses "<release> [--frames N] [--reload-at F,F...] [--edit KEY=VALUE@F] [--unload]
-// [--drive FILE]".
+// [--drive FILE] [--required-calls]".
 bool ParseRadioRequest(const std::vector<std::string>& args, RadioRequest& request,
                        std::string& error);
 

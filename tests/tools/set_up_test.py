@@ -2,9 +2,11 @@
 """Set-up when the package archive fails: set_up_test.py REPOSITORY.
 
 tools/install-deps and tools/test-all run from a copy of the repository's scripts with fake
-apt-get, dpkg, dpkg-query, sudo, cmake and ctest first on the PATH, so nothing is installed
-and nothing is built. The fake apt-get fails every update as a mirror in mid-sync does and
-refuses the packages a case names."""
+apt-get, dpkg, dpkg-query, sudo, mmdebstrap, wine, cmake and ctest first on the PATH, so nothing
+is installed and nothing is built. The fake apt-get fails every update of the host's own indexes
+as a mirror in mid-sync does, and that of a security suite's i386 index checked alone, and
+refuses the packages a case names; the fake mmdebstrap makes a root with nothing in it but a
+`wine`, or fails when the case says so."""
 import os
 import shutil
 import subprocess
@@ -21,7 +23,13 @@ HELD = (" %s : Depends: libwine:i386 (= 8.0~repack-4) but it is not going to be 
 
 FAKES = {
     "apt-get": f"""echo "apt-get $*" >> "$FAKE_LOG"
-case " $* " in *" update "*) printf '%s' '{MIRROR_ERROR}'; exit 100 ;; esac
+case " $* " in
+  *" -o Dir::Etc::SourceList="*" update "*)
+    list=$(printf '%s\\n' "$@" | sed -n 's/^Dir::Etc::SourceList=//p')
+    if grep -q -- -security "$list"; then printf '%s' '{MIRROR_ERROR}'; exit 100; fi
+    exit 0 ;;
+  *" update "*) printf '%s' '{MIRROR_ERROR}'; exit 100 ;;
+esac
 for broken in $FAKE_BROKEN; do
   case " $* " in *" $broken "*)
     echo 'The following packages have unmet dependencies:'
@@ -31,15 +39,22 @@ done""",
 echo "install ok installed\"""",
     "dpkg": 'echo "dpkg $*" >> "$FAKE_LOG"; [ "$1" = --print-foreign-architectures ] && echo i386',
     "sudo": 'exec "$@"',
+    "wine": 'echo "wine-8.0"',
+    "mmdebstrap": """echo "mmdebstrap $*" >> "$FAKE_LOG"
+[ -n "$FAKE_ROOT_FAILS" ] && { echo "E: $FAKE_ROOT_FAILS"; exit 1; }
+for target; do case "$target" in *.building) break ;; esac; done
+mkdir -p "$target/usr/bin" "$target/var/lib/dpkg"
+printf '#!/bin/sh\\n' > "$target/usr/bin/wine"; chmod +x "$target/usr/bin/wine"
+printf 'Package: wine\\nVersion: 8.0~repack-4\\n' > "$target/var/lib/dpkg/status\"""",
     "cmake": 'echo "cmake $*" >> "$FAKE_LOG"',
     "ctest": 'echo "ctest $*" >> "$FAKE_LOG"; echo "100% tests passed, 0 tests failed out of 4"',
 }
 
 
 def make_world(repo, root):
-    """A repository copy holding only the two scripts, with a fuzz run and an i386 check that
-    pass, and the fake tools."""
-    for script in ("tools/install-deps", "tools/test-all"):
+    """A repository copy holding only the set-up scripts, with a fuzz run and an i386 check
+    that pass, and the fake tools."""
+    for script in ("tools/install-deps", "tools/test-all", "tools/wine-run", "tools/wine-root"):
         os.makedirs(os.path.join(root, os.path.dirname(script)), exist_ok=True)
         shutil.copy2(os.path.join(repo, script), os.path.join(root, script))
     stubs = {"fuzz/run": "exit 0", "tests/windows/i386-emulation": "exit 0"}
@@ -52,33 +67,48 @@ def make_world(repo, root):
         os.chmod(full, 0o755)
 
 
-def run(root, script, missing, broken):
+def run(root, script, missing, broken, overrides):
     log = os.path.join(root, "calls.log")
     open(log, "w").close()
     env = dict(os.environ, PATH=os.path.join(root, "bin") + ":" + os.environ["PATH"],
-               FAKE_LOG=log, FAKE_MISSING=missing, FAKE_BROKEN=broken,
-               INSTALL_DEPS_RETRY_PAUSE="0")
+               FAKE_LOG=log, FAKE_MISSING=missing, FAKE_BROKEN=broken, FAKE_ROOT_FAILS="",
+               INSTALL_DEPS_RETRY_PAUSE="0", WINE_ROOT_CACHE=os.path.join(root, "cache"),
+               WINE_FROM_ROOT="")
+    env.update(overrides)
     done = subprocess.run([os.path.join(root, script)], env=env, stdout=subprocess.PIPE,
                           stderr=subprocess.STDOUT, text=True, timeout=60)
     with open(log) as f:
         return done.returncode, done.stdout, f.read()
 
 
-# script, packages missing, packages apt refuses, exit status, lines wanted in the output,
-# calls wanted in the log, calls not wanted in it.
+ROOT_FAILS = {"FAKE_ROOT_FAILS": "debootstrap of the essential set failed"}
+ROOT_BUILT = "mmdebstrap --mode=root --architectures=i386"
+
+# script, runs, packages missing, packages apt refuses, environment, exit status, lines wanted
+# in the output, calls wanted in the log, words in neither (both of the last run).
 CASES = [
-    ("tools/install-deps", "wine32:i386", "wine32:i386", 3,
-     ["apt-get update failed (try 3 of 3): Failed to fetch",
-      "cannot install wine32:i386: wine32:i386 : Depends: libwine:i386 (= 8.0~repack-4) but it "
-      "is not going to be installed (apt-get update had failed: Failed to fetch"],
-     ["apt-get update -qq\n" * 3], ["apt-get update -qq\n" * 4]),
-    ("tools/install-deps", "cmake wine32:i386", "cmake", 1,
+    ("tools/install-deps", 1, "", "", {}, 0,
+     [], [], ["mmdebstrap", "wine root", "apt-get"]),
+    ("tools/install-deps", 1, "wine32:i386", "wine32:i386", {}, 0,
+     ["cannot install wine32:i386: wine32:i386 : Depends: libwine:i386 (= 8.0~repack-4) but it "
+      "is not going to be installed (apt-get update had failed: Failed to fetch",
+      "made in", "Wine 8.0~repack-4"],
+     ["apt-get update -qq\n" * 3, ROOT_BUILT], ["-security main"]),
+    ("tools/install-deps", 1, "", "", {"WINE_FROM_ROOT": "1"}, 0,
+     ["wine root: building"], [ROOT_BUILT], ["install -y"]),
+    ("tools/install-deps", 2, "wine32:i386", "wine32:i386", {}, 0,
+     [], [], ["mmdebstrap", "apt-get", "wine root"]),
+    ("tools/install-deps", 1, "wine32:i386", "wine32:i386", ROOT_FAILS, 3,
+     ["cannot build the Wine root: mmdebstrap failed: debootstrap of the essential set failed"],
+     [ROOT_BUILT], []),
+    ("tools/install-deps", 1, "cmake wine32:i386", "cmake", {}, 1,
      ["cannot install cmake: cmake : Depends:"],
      ["install -y -qq wine32:i386"], ["cannot install wine"]),
-    ("tools/test-all", "wine32:i386", "wine32:i386", 1,
-     ["!! Wine tier failed: cannot install wine32:i386: ", "9 passed, 1 failed, 0 skipped"],
+    ("tools/test-all", 1, "wine32:i386", "wine32:i386", ROOT_FAILS, 1,
+     ["!! Wine tier failed: cannot install wine32:i386: ", "cannot build the Wine root: ",
+      "9 passed, 1 failed, 0 skipped"],
      ["ctest --preset host", "ctest --preset windows -E ^wine_"], []),
-    ("tools/test-all", "", "", 0,
+    ("tools/test-all", 1, "", "", {}, 0,
      ["9 passed, 0 failed, 0 skipped"],
      ["ctest --preset windows\n"], ["apt-get", "Wine tier failed"]),
 ]
@@ -87,11 +117,12 @@ CASES = [
 def main():
     repo = sys.argv[1]
     problems = []
-    for script, missing, broken, status, lines, calls, absent in CASES:
-        name = f"{script} with {broken or 'nothing'} refused"
+    for script, runs, missing, broken, env, status, lines, calls, absent in CASES:
+        name = f"{script} with {broken or 'nothing'} refused {env or ''} (run {runs})"
         with tempfile.TemporaryDirectory() as root:
             make_world(repo, root)
-            code, output, log = run(root, script, missing, broken)
+            for _ in range(runs):
+                code, output, log = run(root, script, missing, broken, env)
         text, before = output + log, len(problems)
         if code != status:
             problems.append(f"{name}: exit status {code}, wanted {status}")
@@ -100,7 +131,7 @@ def main():
         problems += [f"{name}: no call '{c.strip()}'" for c in calls if c not in log]
         problems += [f"{name}: unwanted '{a.strip()}'" for a in absent if a in text]
         if len(problems) > before:
-            print(output)
+            print(output + "-- calls:\n" + log)
     for problem in problems:
         print("FAIL:", problem)
     return 1 if problems else 0

@@ -69,9 +69,9 @@ def main():
     frames = os.path.abspath(args.frames)
     if os.path.exists(frames):
         os.remove(frames)
-    argv = [wine, exe, args.game, "radio", str(args.release), "--drive", win_path(frames)]
+    argv = [*wine, exe, args.game, "radio", str(args.release), "--drive", win_path(frames)]
     code, out, err, seconds = run_wine(argv, wine_env(args.prefix), WINE_RUN_TIMEOUT)
-    result = Result(argv[1:], code, out, err, seconds)
+    result = Result(argv[2:], code, out, err, seconds)
     print(f"[{args.game}] wine drive: {seconds:.1f} s, exit {code}")
     drive = result.fact("drive") or ""
     if code != 0 or not drive.endswith(" written") or not os.path.isfile(frames):

@@ -31,7 +31,7 @@ def main():
     if os.path.exists(work):
         shutil.rmtree(work)
     os.makedirs(work)
-    argv = [wine, os.path.abspath(args.probe), wine_tier.win_path(work)]
+    argv = [*wine, os.path.abspath(args.probe), wine_tier.win_path(work)]
     code, out, err, seconds = wine_tier.run_wine(argv, wine_tier.wine_env(args.prefix),
                                                  wine_tier.WINE_RUN_TIMEOUT)
     print(out.replace("\r\n", "\n"), end="")

@@ -1,0 +1,168 @@
+#include "start_parts.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "../../platform/platform.h"
+#include "../../radio/settings_file.h"
+#include "../../radio/station_icons.h"
+#include "../../raster/wic_guids.h"
+
+namespace standin {
+namespace {
+
+// The moments the watched calls mark, in ticks; zero until seen.
+LARGE_INTEGER lastProfileRead{};
+LARGE_INTEGER libraryBound{};
+
+using ProfileIntFn = UINT(WINAPI*)(LPCSTR, LPCSTR, INT, LPCSTR);
+using ProcAddressFn = FARPROC(WINAPI*)(HMODULE, LPCSTR);
+ProfileIntFn realProfileInt = nullptr;
+ProcAddressFn realProcAddress = nullptr;
+
+UINT WINAPI WatchedProfileInt(LPCSTR section, LPCSTR key, INT fallback, LPCSTR path) {
+    const UINT value = realProfileInt(section, key, fallback, path);
+    QueryPerformanceCounter(&lastProfileRead);
+    return value;
+}
+
+// The strip binds the library and then asks it for its loader: that answer ends the binding.
+FARPROC WINAPI WatchedProcAddress(HMODULE module, LPCSTR name) {
+    const FARPROC found = realProcAddress(module, name);
+    if (libraryBound.QuadPart == 0) QueryPerformanceCounter(&libraryBound);
+    return found;
+}
+
+// Points the module's import of kernel32!`name` at `hook`; the previous target, or null.
+void* PatchImport(HMODULE module, const char* name, void* hook) {
+    auto* base = reinterpret_cast<BYTE*>(module);
+    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& directory =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (directory.VirtualAddress == 0) return nullptr;
+    for (auto* import = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+         import->Name != 0; ++import) {
+        if (_stricmp(reinterpret_cast<const char*>(base + import->Name), "kernel32.dll") != 0)
+            continue;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) != 0) continue;
+            DWORD old = 0;
+            if (!VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old))
+                return nullptr;
+            void* previous = reinterpret_cast<void*>(slots->u1.Function);
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(hook);
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
+            return previous;
+        }
+    }
+    return nullptr;
+}
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+}
+
+std::vector<std::string> IconFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*.png").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// Opens the image for its frame size, then reads the cache file of that size whole: what a
+// warm load of an icon at its own size must do. False when either is missing.
+bool ReadIconAndCache(IWICImagingFactory* factory, const std::string& folder,
+                      const std::string& name, std::vector<BYTE>& buffer) {
+    WCHAR wide[MAX_PATH];
+    const std::string path = folder + name;
+    if (MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide, MAX_PATH) == 0) return false;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    UINT width = 0, height = 0;
+    if (FAILED(factory->CreateDecoderFromFilename(wide, nullptr, GENERIC_READ,
+                                                  WICDecodeMetadataCacheOnDemand, decoder.Put())) ||
+        FAILED(decoder->GetFrame(0, frame.Put())) || FAILED(frame->GetSize(&width, &height)))
+        return false;
+    char cache[MAX_PATH];
+    const int length = std::snprintf(cache, sizeof cache, "%s.mipcache\\%s_%ux%u.mipmap",
+                                     folder.c_str(), name.c_str(), width, height);
+    if (length < 0 || length >= static_cast<int>(sizeof cache)) return false;
+    HANDLE file = CreateFileA(cache, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const DWORD size = GetFileSize(file, nullptr);
+    buffer.resize(size);
+    DWORD read = 0;
+    const bool whole = size != INVALID_FILE_SIZE &&
+                       ReadFile(file, buffer.data(), size, &read, nullptr) && read == size;
+    CloseHandle(file);
+    return whole;
+}
+
+}  // namespace
+
+void WatchStartParts(HMODULE radio) {
+    realProfileInt = reinterpret_cast<ProfileIntFn>(PatchImport(
+        radio, "GetPrivateProfileIntA", reinterpret_cast<void*>(&WatchedProfileInt)));
+    realProcAddress = reinterpret_cast<ProcAddressFn>(
+        PatchImport(radio, "GetProcAddress", reinterpret_cast<void*>(&WatchedProcAddress)));
+    if (!realProfileInt || !realProcAddress)
+        std::printf("startup parts not watched: the plug-in imports %s%s\n",
+                    realProfileInt ? "" : "no GetPrivateProfileIntA ",
+                    realProcAddress ? "" : "no GetProcAddress");
+}
+
+void PrintStartParts(LARGE_INTEGER before, LARGE_INTEGER after) {
+    if (lastProfileRead.QuadPart == 0 || libraryBound.QuadPart == 0) {
+        std::printf("startup parts unknown: %s\n", lastProfileRead.QuadPart == 0
+                                                       ? "no settings read seen"
+                                                       : "no library binding seen");
+        return;
+    }
+    std::printf("startup part settings %.3f ms\n", Milliseconds(before, lastProfileRead));
+    std::printf("startup part binding %.3f ms\n", Milliseconds(lastProfileRead, libraryBound));
+    std::printf("startup part icons %.3f ms\n", Milliseconds(libraryBound, after));
+}
+
+void PrintRequiredCallsTime(const std::string& gameFolder, const char* const* settingsNames,
+                            int settingsCount) {
+    const std::string ini = gameFolder + kSettingsRelativePath;
+    const std::string icons = gameFolder + kIconFolderRelativePath + "\\";
+    const std::vector<std::string> names = IconFiles(icons);
+    std::vector<BYTE> buffer;
+
+    LARGE_INTEGER before, after;
+    QueryPerformanceCounter(&before);
+    for (int key = 0; key < settingsCount; ++key)
+        GetPrivateProfileIntA(kSettingsSection, settingsNames[key], 0, ini.c_str());
+    // The process's own factory, as the library makes one for the first icon of a start.
+    CoInitialize(nullptr);
+    ComPtr<IWICImagingFactory> factory;
+    size_t served = 0;
+    if (SUCCEEDED(CoCreateInstance(kClsidWicImagingFactory2, nullptr, CLSCTX_INPROC_SERVER,
+                                   kIidWicImagingFactory, factory.PutVoid())))
+        for (const std::string& name : names)
+            if (ReadIconAndCache(factory.Get(), icons, name, buffer)) ++served;
+    QueryPerformanceCounter(&after);
+    factory.Reset();
+    CoUninitialize();
+    std::printf("required calls: %u profile reads, %u of %u icons with a cache file\n",
+                static_cast<unsigned>(settingsCount), static_cast<unsigned>(served),
+                static_cast<unsigned>(names.size()));
+    std::printf("required calls time %.3f ms\n", Milliseconds(before, after));
+}
+
+}  // namespace standin

@@ -1,0 +1,28 @@
+// What the radio plug-in's start costs, in its parts, against the calls any start must make.
+#pragma once
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <string>
+
+namespace standin {
+
+// Watches the plug-in's own calls to kernel32 (its import table, patched in this process) so
+// that a start can be cut where its settings reads end and where the image library is bound.
+void WatchStartParts(HMODULE radio);
+
+// Prints "startup part NAME MS" for the settings file, the library binding and the icon loads
+// of the start between `before` and `after` (QueryPerformanceCounter ticks).
+void PrintStartParts(LARGE_INTEGER before, LARGE_INTEGER after);
+
+// Times, in this process, the calls a warm start cannot do without and prints
+// "required calls time MS": the thirteen profile reads of the settings file, and for every
+// icon of the folder, opening it through the imaging component for its size and reading its
+// cache file whole. `gameFolder` ends in a backslash.
+void PrintRequiredCallsTime(const std::string& gameFolder, const char* const* settingsNames,
+                            int settingsCount);
+
+}  // namespace standin
