@@ -4,6 +4,7 @@
 #include "../platform/platform.h"
 #include "imaging_factory.h"
 #include "wic_guids.h"
+#include "wide_path.h"
 
 namespace {
 
@@ -15,9 +16,7 @@ public:
 
     LoadStatus Open(uint32_t& width, uint32_t& height) override {
         WCHAR widePath[kWidePathUnits];
-        if (MultiByteToWideChar(CP_UTF8, 0, filePath_, -1, widePath, kWidePathUnits) == 0 &&
-            MultiByteToWideChar(CP_ACP, 0, filePath_, -1, widePath, kWidePathUnits) == 0)
-            return LoadStatus::PathNotConvertible;
+        if (!WidePathFromBytes(filePath_, widePath, kWidePathUnits)) return LoadStatus::PathNotConvertible;
 
         factory_ = SharedImagingFactoryOrCreate();
         if (!factory_) return LoadStatus::FactoryUnavailable;

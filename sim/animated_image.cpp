@@ -81,4 +81,11 @@ bool WriteAnimatedWebp(const std::string& path, const std::vector<Canvas>& frame
     return written;
 }
 
+const char kAnimationExtension[] = ".webp";
+
+bool WriteAnimation(const std::string& path, const std::vector<Canvas>& frames,
+                    const AnimationOptions& options) {
+    return WriteAnimatedWebp(path, frames, options);
+}
+
 }  // namespace sim

@@ -16,8 +16,12 @@ struct Canvas {
 // Flat #1c2230, opaque.
 Canvas MakeBackground(uint32_t width, uint32_t height);
 
-// Any picture gdk-pixbuf decodes, scaled to width x height and laid over the flat background
-// so the result stays opaque. False (canvas untouched) when it does not decode.
+// `bgra` (width*height straight-alpha pixels) blended over the flat background: opaque.
+Canvas LaidOverBackground(uint32_t width, uint32_t height, const std::vector<uint8_t>& bgra);
+
+// Any picture the platform decodes (gdk-pixbuf on the host, the imaging component on
+// Windows), scaled to width x height and laid over the flat background so the result stays
+// opaque. False (canvas untouched) when it does not decode.
 bool LoadBackground(const std::string& path, uint32_t width, uint32_t height, Canvas& canvas);
 
 }  // namespace sim

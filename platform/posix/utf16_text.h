@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "../utf8_from_utf16.h"
 #include "win_types.h"
 
 namespace substitute {
@@ -38,6 +39,6 @@ bool ConvertUtf8(const unsigned char* at, const unsigned char* end, bool strict,
 // Ill-formed sequences become U+FFFD, as MultiByteToWideChar without flags makes them.
 std::u16string Utf16FromUtf8(const char* text);
 // False for text with unpaired surrogates.
-bool Utf8FromUtf16(const WCHAR* text, std::string& out);
+using unicode::Utf8FromUtf16;
 
 }  // namespace substitute

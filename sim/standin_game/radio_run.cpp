@@ -22,6 +22,7 @@
 #include "../option_numbers.h"
 #include "../rw_engine.h"
 #include "../scripted_drive.h"
+#include "plugin_loader.h"
 #include "start_parts.h"
 
 namespace standin {
@@ -54,27 +55,16 @@ bool StartsWithNoCase(const std::string& text, const char* prefix) {
     return _strnicmp(text.c_str(), prefix, std::strlen(prefix)) == 0;
 }
 
-// The plug-in loader's part: every ".asi" of the folder, in name order.
 void LoadFolder(const std::string& folder, Plugins& plugins) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*.asi").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do names.push_back(found.cFileName);
-        while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) {
-        HMODULE module = LoadLibraryA((folder + name).c_str());
-        if (!module) {
-            std::printf("plugin %s failed, error %lu\n", name.c_str(), GetLastError());
+    for (const LoadedPlugin& plugin : LoadPluginFolder(folder)) {
+        if (!plugin.module) {
+            std::printf("plugin %s failed, error %lu\n", plugin.name.c_str(), plugin.error);
             continue;
         }
-        std::printf("plugin %s loaded\n", name.c_str());
-        if (StartsWithNoCase(name, "Tessivo")) {
-            plugins.radio = module;
-            plugins.radioName = name;
+        std::printf("plugin %s loaded\n", plugin.name.c_str());
+        if (StartsWithNoCase(plugin.name, "Tessivo")) {
+            plugins.radio = plugin.module;
+            plugins.radioName = plugin.name;
         }
     }
 }

@@ -74,6 +74,14 @@ def check_picture(picture, draws, names):
     return problems
 
 
+def error_cases(work):
+    """Arguments each of which the tool refuses (status 1, one line), after "--icons ICONS --out
+    x.png" and with work/still.png and work/tessivo.ini left by the drawing cases."""
+    return [["--settings", os.path.join(work, "missing.ini")], ["--icons", os.path.join(work, "still.png")],
+            ["--screen", "1280by720"], ["--screen", "0x720"], ["--station", "99"], ["--station", "two"],
+            ["--change", "3"], ["--game", "gta4"], ["--background", os.path.join(work, "tessivo.ini")]]
+
+
 def main():
     tool, table = sys.argv[1], sys.argv[2]
     names = re.findall(r'"([a-z0-9_]+)"', open(table).read().split("{", 1)[1])
@@ -103,17 +111,31 @@ def main():
             passed, failed = passed + ok, failed + (not ok)
             if problems:
                 print(f"FAIL {settings!r}:\n  " + "\n  ".join(problems[:8]))
-        not_a_folder = os.path.join(work, "still.png")
-        for arguments in [["--settings", os.path.join(work, "missing.ini")], ["--icons", not_a_folder],
-                          ["--screen", "1280by720"], ["--screen", "0x720"], ["--station", "99"],
-                          ["--station", "two"], ["--change", "3"], ["--game", "gta4"],
-                          ["--background", os.path.join(work, "tessivo.ini")]]:
+        for arguments in error_cases(work):
             call = [tool, "preview", "--game", "vc", "--icons", icons, "--out", os.path.join(work, "x.png")]
             run = subprocess.run(call + arguments, capture_output=True, text=True, timeout=120)
             ok = run.returncode == 1 and run.stderr.startswith("tessivo: preview:") and not run.stdout
             passed, failed = passed + ok, failed + (not ok)
             if not ok:
                 print(f"FAIL {arguments}: status {run.returncode}, stderr {run.stderr!r}")
+        # The change as numbered pictures: one file a picture, from 0000 up; other names refused.
+        frames = os.path.join(work, "frames")
+        os.mkdir(frames)
+        change = [tool, "preview", "--game", "vc", "--icons", icons, "--change", "2:4", "--out"]
+        run = subprocess.run(change + [os.path.join(frames, "change-%04d.png")], capture_output=True, text=True,
+                             timeout=300)
+        count = re.search(r"(\d+) pictures of", run.stdout)
+        written = sorted(os.listdir(frames))
+        ok = run.returncode == 0 and count and written == [f"change-{i:04d}.png" for i in range(int(count.group(1)))]
+        passed, failed = passed + bool(ok), failed + (not ok)
+        if not ok:
+            print(f"FAIL numbered pictures: status {run.returncode}, {len(written)} files\n{run.stdout}{run.stderr}")
+        for name in ["change-%d.png", "change-%04d.gif", "change-%04d-%04d.png", "change.png"]:
+            run = subprocess.run(change + [os.path.join(work, name)], capture_output=True, text=True, timeout=120)
+            ok = run.returncode == 1 and run.stderr.startswith("tessivo: preview: --out") and not run.stdout
+            passed, failed = passed + ok, failed + (not ok)
+            if not ok:
+                print(f"FAIL --out {name}: status {run.returncode}, stderr {run.stderr!r}")
     print(f"{passed} passed, {failed} failed")
     sys.exit(1 if failed else 0)
 

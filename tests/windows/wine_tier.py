@@ -6,6 +6,9 @@
         with --radio of Tessivo DLLs (no exports, system DLLs only, GetKeyState not imported)
     wine_tier.py check-standin --objdump OBJDUMP EXE
         layout of the stand-in game: image base 0x400000, `.game` first at 0x401000
+    wine_tier.py check-program --objdump OBJDUMP [--standin] EXE...
+        the Windows tools: console programs, no exports, system DLLs only, a version
+        resource; with --standin laid out as the stand-in game too
     wine_tier.py prefix --prefix DIR
         creates the Wine prefix once (a ctest fixture); reused while its marker names this Wine
     wine_tier.py run --game GAME --standin EXE --dll DLL --prefix DIR --work DIR
@@ -185,16 +188,22 @@ def check_version(checks, tool, dll):
                  str(strings.get("FileDescription")))
 
 
+def check_pe_kind(checks, private, dll):
+    """A 32-bit PE file, a DLL (IMAGE_FILE_DLL) or a program."""
+    checks.check("file format pei-i386" in private, "32-bit PE (pei-i386)")
+    chars = re.search(r"^Characteristics\s+0x([0-9a-fA-F]+)", private, re.M)
+    is_dll = chars is not None and bool(int(chars.group(1), 16) & 0x2000)
+    checks.check(chars is not None and is_dll == dll,
+                 "image is a DLL (IMAGE_FILE_DLL)" if dll else "image is a program, not a DLL")
+
+
 def cmd_check_dll(args):
     status = 0
     for dll in args.dlls:
         checks = Checks(f"check-dll {os.path.basename(dll)}")
         print(f"{dll}:")
         private = objdump(args.objdump, dll, "-p")
-        checks.check("file format pei-i386" in private, "32-bit PE (pei-i386)")
-        chars = re.search(r"^Characteristics\s+0x([0-9a-fA-F]+)", private, re.M)
-        checks.check(chars is not None and int(chars.group(1), 16) & 0x2000,
-                     "image is a DLL (IMAGE_FILE_DLL)")
+        check_pe_kind(checks, private, dll=True)
         exports = pe_exports(private)
         print(f"  exports: {', '.join(exports) or '(none)'}")
         wanted = set() if args.radio else EXPORTS
@@ -220,11 +229,8 @@ def cmd_check_dll(args):
     return status
 
 
-def cmd_check_standin(args):
-    exe = args.exe
-    checks = Checks(f"check-standin {os.path.basename(exe)}")
-    private = objdump(args.objdump, exe, "-p")
-    headers = objdump(args.objdump, exe, "-h")
+def check_game_layout(checks, private, headers):
+    """A program laid out as the stand-in game: the plug-ins' game addresses are its own."""
     base = re.search(r"^ImageBase\s+([0-9a-fA-F]+)", private, re.M)
     checks.check(base is not None and int(base.group(1), 16) == 0x400000,
                  "image base 0x400000", base.group(1) if base else "not found")
@@ -232,9 +238,6 @@ def cmd_check_standin(args):
     checks.check(dllchars is not None and not int(dllchars.group(1), 16) & 0x0040,
                  "no dynamic base (the loader never moves it)",
                  dllchars.group(1) if dllchars else "not found")
-    subsystem = re.search(r"^Subsystem\s+\S+\s+\((.*)\)", private, re.M)
-    checks.check(subsystem is not None and "CUI" in subsystem.group(1),
-                 "console program", subsystem.group(1) if subsystem else "not found")
     sections = re.findall(r"^\s*(\d+)\s+(\S+)\s+([0-9a-f]{8})\s+([0-9a-f]{8})\s+[0-9a-f]{8}\s+"
                           r"([0-9a-f]{8})\s+\S+\n\s+(.*)$", headers, re.M)
     first = sections[0] if sections else None
@@ -246,12 +249,57 @@ def cmd_check_standin(args):
         checks.check(vma + size >= 0x400000 + GAME_IMAGE_SIZE,
                      f".game reaches 0x{0x400000 + GAME_IMAGE_SIZE:x}", hex(vma + size))
         checks.check("CONTENTS" not in flags, ".game is uninitialised (no file data)", flags)
+
+
+def check_console_program(checks, private):
+    subsystem = re.search(r"^Subsystem\s+\S+\s+\((.*)\)", private, re.M)
+    checks.check(subsystem is not None and "CUI" in subsystem.group(1),
+                 "console program", subsystem.group(1) if subsystem else "not found")
+
+
+def cmd_check_standin(args):
+    exe = args.exe
+    checks = Checks(f"check-standin {os.path.basename(exe)}")
+    private = objdump(args.objdump, exe, "-p")
+    headers = objdump(args.objdump, exe, "-h")
+    check_game_layout(checks, private, headers)
+    check_console_program(checks, private)
     file_size = os.path.getsize(exe)
     checks.check(file_size < 1 << 20, "exe under a megabyte", f"{file_size} bytes")
     imports = pe_imports(private)
     print(f"  imports: {', '.join(imports)}")
     check_imports(checks, imports)
     return checks.finish()
+
+
+def cmd_check_program(args):
+    """The tools for players: console programs importing system DLLs only, exporting nothing,
+    with a version resource; with --standin also laid out as the stand-in game."""
+    status = 0
+    for exe in args.programs:
+        checks = Checks(f"check-program {os.path.basename(exe)}")
+        print(f"{exe}:")
+        private = objdump(args.objdump, exe, "-p")
+        check_pe_kind(checks, private, dll=False)
+        check_console_program(checks, private)
+        exports = pe_exports(private)
+        checks.check(not exports, "exports nothing", ", ".join(exports))
+        imports = pe_imports(private)
+        print(f"  imports: {', '.join(imports)}")
+        check_imports(checks, imports)
+        strings = version_strings(args.objdump, exe)
+        print(f"  version: {strings}")
+        checks.check(strings.get("ProductName") in ("Tessivo", "Ombrix"),
+                     "version resource names the product", str(strings.get("ProductName")))
+        checks.check(strings.get("OriginalFilename", "").lower() == os.path.basename(exe).lower(),
+                     "version resource names the file", str(strings.get("OriginalFilename")))
+        checks.check(re.fullmatch(r"\d+\.\d+\.\d+", strings.get("FileVersion", "")) is not None,
+                     "version resource has a version", str(strings.get("FileVersion")))
+        checks.check(bool(strings.get("FileDescription")), "version resource has a description")
+        if args.standin:
+            check_game_layout(checks, private, objdump(args.objdump, exe, "-h"))
+        status |= checks.finish()
+    return status
 
 
 # ---------------------------------------------------------------------------------------------
@@ -1084,6 +1132,10 @@ def main():
     p = sub.add_parser("check-standin")
     p.add_argument("--objdump", required=True)
     p.add_argument("exe")
+    p = sub.add_parser("check-program")
+    p.add_argument("--objdump", required=True)
+    p.add_argument("--standin", action="store_true", help="laid out as the stand-in game")
+    p.add_argument("programs", nargs="+")
     p = sub.add_parser("prefix")
     p.add_argument("--prefix", required=True)
     p.add_argument("--warm-up", help="a program run once after the server has started")
@@ -1104,6 +1156,7 @@ def main():
         p.add_argument("--work", required=True)
     args = parser.parse_args()
     handlers = {"check-dll": cmd_check_dll, "check-standin": cmd_check_standin,
+                "check-program": cmd_check_program,
                 "prefix": cmd_prefix, "shutdown": cmd_shutdown, "run": scenario_suite,
                 "radio": radio_suite, "radio-drive": radio_drive_suite, "soak": soak_suite}
     return handlers[args.command](args)

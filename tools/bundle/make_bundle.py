@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """Makes a game's release bundle from the game folder the main job ran the drive in:
 
-    make_bundle.py --game GAME --folder GAME_FOLDER --dist DIR --source REPOSITORY
+    make_bundle.py --game GAME --folder GAME_FOLDER --tools WINDOWS_TOOLS --dist DIR --source REPOSITORY
 
 DIR/<game>/ with scripts/Ombrix.<G>.asi, scripts/Tessivo.<G>.asi, the icons, the settings file
-the plug-in wrote on its first start (copied byte for byte) and the player's guide README.txt
+the plug-in wrote on its first start (copied byte for byte), the Windows tools (tessivo.exe,
+ombrix.exe and the game's tessivo_preview_<game>.exe from the windows build's tools folder) in
+halvenmoor_mods/Tessivo/tools, where no plug-in loader looks, and the player's guide README.txt
 (tools/bundle/README.txt.in with the game filled in, CR LF line ends); then DIR/<game>.zip of
 that folder, its file list checked against the folder. Prints every check and file; exit status
 0 only when all held.
@@ -17,6 +19,12 @@ import zipfile
 
 GAMES = {"iii": ("III", "III"), "vc": ("VC", "Vice City"), "sa": ("SA", "San Andreas")}
 MOD_DIR = os.path.join("halvenmoor_mods", "Tessivo")
+TOOLS_DIR = os.path.join(MOD_DIR, "tools")
+
+
+def tool_programs(game):
+    """The Windows tools a game's bundle carries: preview's drawing half is built per game."""
+    return ["tessivo.exe", "ombrix.exe", f"tessivo_preview_{game}.exe"]
 
 
 def fail(message):
@@ -27,6 +35,7 @@ def fail(message):
 def guide_text(template, code, name):
     text = open(template, encoding="utf-8").read()
     text = text.replace("@GAME_CODE@", code).replace("@GAME_NAME@", name)
+    text = text.replace("@GAME_LOWER@", code.lower())
     return text.replace("\r\n", "\n").replace("\n", "\r\n").encode("ascii")
 
 
@@ -43,6 +52,7 @@ def main():
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--game", required=True, choices=sorted(GAMES))
     parser.add_argument("--folder", required=True, help="the game folder of the Wine run")
+    parser.add_argument("--tools", required=True, help="the windows build's tools folder")
     parser.add_argument("--dist", required=True)
     parser.add_argument("--source", required=True, help="the repository")
     args = parser.parse_args()
@@ -53,12 +63,21 @@ def main():
         shutil.rmtree(bundle)
     os.makedirs(os.path.join(bundle, "scripts"))
     os.makedirs(os.path.join(bundle, MOD_DIR, "icons"))
+    os.makedirs(os.path.join(bundle, TOOLS_DIR))
 
     for dll in (f"Ombrix.{code}.asi", f"Tessivo.{code}.asi"):
         path = os.path.join(folder, "scripts", dll)
         if not os.path.isfile(path):
             return fail(f"{path} is missing from the game folder")
         shutil.copy(path, os.path.join(bundle, "scripts", dll))
+    for program in tool_programs(args.game):
+        path = os.path.join(args.tools, program)
+        if not os.path.isfile(path):
+            return fail(f"{path} is missing: build the windows preset")
+        with open(path, "rb") as exe:
+            if exe.read(2) != b"MZ":
+                return fail(f"{path} is not a Windows program")
+        shutil.copy(path, os.path.join(bundle, TOOLS_DIR, program))
     icons = os.path.join(folder, MOD_DIR, "icons")
     pngs = sorted(n for n in os.listdir(icons) if n.endswith(".png")) if os.path.isdir(icons) else []
     if not pngs:

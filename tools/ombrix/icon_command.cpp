@@ -3,15 +3,11 @@
 #include <filesystem>
 
 #include "commands.h"
-#include "games/selected_game.h"
 #include "icon_pixels.h"
-#include "load/load_request.h"
-#include "raster/raster_decoder.h"
-#include "sim/game_image.h"
+#include "library_load.h"
 #include "sim/option_numbers.h"
 #include "sim/png_writer.h"
 #include "sim/rw_engine.h"
-#include "svg/svg_texture.h"
 
 namespace {
 
@@ -21,6 +17,7 @@ struct IconOptions {
     uint32_t height = 0;
     std::string out;
     bool grey = false;
+    std::string dll;
 };
 
 bool ParseIconOptions(const std::vector<std::string>& args, IconOptions& o, std::string& error) {
@@ -35,6 +32,9 @@ bool ParseIconOptions(const std::vector<std::string>& args, IconOptions& o, std:
         } else if (a == "--out") {
             if (!hasValue) return error = "--out needs a PNG file name", false;
             o.out = args[++i];
+        } else if (a == "--dll") {
+            if (!hasValue) return error = "--dll needs an Ombrix.<game>.asi file", false;
+            o.dll = args[++i];
         } else if (!a.empty() && a[0] == '-') {
             return error = "unknown option '" + a + "'", false;
         } else if (o.file.empty()) {
@@ -58,18 +58,18 @@ int RunIconCommand(const std::vector<std::string>& args) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(options.file, ec))
         return Fail("cannot read '" + options.file + "'");
-    if (!sim::MapGameImage()) return Fail("cannot map the stand-in game image at 0x400000");
-    sim::InstallRwEngine(selected_game::kRwFunctions);
+    // Never a blank icon: where the platform cannot draw the file, it says so and stops.
+    if (const std::string missing = MissingRenderer(options.file); !missing.empty()) {
+        std::fprintf(stderr, "ombrix: %s\n", missing.c_str());
+        return 1;
+    }
+    if (!OpenImageLibrary(options.dll, error)) return Fail(error);
 
-    // No mip chain: the strip draws its icons at one size, as the plug-in asks for them. The
-    // exports' own loaders, so that a refusal can say why.
-    const LoadRequest request =
-        MakeLoadRequest(options.file.c_str(), options.width, options.height, false, 0);
-    LoadOutcome outcome;
-    RwTexture* texture = svg ? LoadSvgTexture(request, outcome) : LoadPngTexture(request, outcome);
+    // No mip chain: the strip draws its icons at one size, as the plug-in asks for them.
+    const LibraryLoad load = LoadThroughLibrary(options.file, options.width, options.height, false, 0);
+    RwTexture* texture = load.texture;
     if (!texture) {
-        std::fprintf(stderr, "ombrix: no texture for '%s': %s\n", request.filePath,
-                     DescribeLoadStatus(outcome).c_str());
+        std::fprintf(stderr, "ombrix: no texture for '%s': %s\n", options.file.c_str(), load.status.c_str());
         return 1;
     }
     const RwRaster* raster = texture->raster;

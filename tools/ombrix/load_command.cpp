@@ -3,17 +3,14 @@
 #include <filesystem>
 
 #include "commands.h"
-#include "games/selected_game.h"
 #include "icon_pixels.h"
+#include "library_load.h"
 #include "load/mip_chain.h"
-#include "raster/raster_decoder.h"
-#include "sim/game_image.h"
 #include "sim/option_numbers.h"
 #include "sim/png_writer.h"
 #include "sim/rw_engine.h"
 #include "svg/svg_file.h"
 #include "svg/svg_source.h"
-#include "svg/svg_texture.h"
 
 namespace {
 
@@ -26,6 +23,7 @@ struct LoadOptions {
     std::string outDir;
     bool failLock = false;
     uint32_t failLockAt = 0;  // the engine's lock call that is refused, 0 = the first
+    std::string dll;
 };
 
 bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& o, std::string& error) {
@@ -47,6 +45,9 @@ bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& o, std:
         } else if (a == "--out") {
             if (!hasValue) return error = "--out needs a folder", false;
             o.outDir = args[++i];
+        } else if (a == "--dll") {
+            if (!hasValue) return error = "--dll needs an Ombrix.<game>.asi file", false;
+            o.dll = args[++i];
         } else if (!a.empty() && a[0] == '-') {
             return error = "unknown option '" + a + "'", false;
         } else if (o.file.empty()) {
@@ -80,20 +81,22 @@ int RunLoadCommand(const std::vector<std::string>& args) {
         if (!std::filesystem::is_directory(options.outDir))
             return Fail("cannot create output folder '" + options.outDir + "'");
     }
-    if (!sim::MapGameImage()) return Fail("cannot map the stand-in game image at 0x400000");
-    sim::InstallRwEngine(selected_game::kRwFunctions);
+    const bool svg = IsSvgFile(options.file);
+    if (const std::string missing = MissingRenderer(options.file); !missing.empty()) {
+        std::printf("status no texture\n");
+        std::fprintf(stderr, "ombrix: %s\n", missing.c_str());
+        return 1;
+    }
+    if (!OpenImageLibrary(options.dll, error)) return Fail(error);
     if (options.failLock)
         sim::FailRwOp(sim::RwOp::RasterLock, static_cast<int>(options.failLockAt));
 
-    const bool svg = IsSvgFile(options.file);
-    const LoadRequest request = MakeLoadRequest(options.file.c_str(), options.width, options.height,
-                                                options.mipmaps, options.maxLevels);
-    LoadOutcome outcome;
-    RwTexture* texture = svg ? LoadSvgTexture(request, outcome) : LoadPngTexture(request, outcome);
-    std::printf("status %s\n", DescribeLoadStatus(outcome).c_str());
+    const LibraryLoad load =
+        LoadThroughLibrary(options.file, options.width, options.height, options.mipmaps, options.maxLevels);
+    RwTexture* texture = load.texture;
+    std::printf("status %s\n", load.status.c_str());
     if (!texture) {
-        std::fprintf(stderr, "ombrix: no texture for '%s': %s\n", request.filePath,
-                     DescribeLoadStatus(outcome).c_str());
+        std::fprintf(stderr, "ombrix: no texture for '%s': %s\n", options.file.c_str(), load.status.c_str());
         return 1;
     }
 
@@ -112,9 +115,13 @@ int RunLoadCommand(const std::vector<std::string>& args) {
     // Direct2D draws premultiplied; the files written are straight either way, as PNG wants.
     std::printf("alpha %s%s\n", svg ? "premultiplied" : "straight",
                 options.outDir.empty() ? "" : ", files written with straight alpha");
-    std::printf("cache %s\n", outcome.status == LoadStatus::ServedFromCache ? "hit" : "miss");
-    std::printf("cache lookup %s\n", MipCacheVerdictText(outcome.cache));
-    if (outcome.cacheWritten) std::printf("cache written\n");
+    if (load.detailed) {
+        std::printf("cache %s\n", load.outcome.status == LoadStatus::ServedFromCache ? "hit" : "miss");
+        std::printf("cache lookup %s\n", MipCacheVerdictText(load.outcome.cache));
+        if (load.outcome.cacheWritten) std::printf("cache written\n");
+    } else {
+        std::printf("cache not reported: the DLL answers a texture or null, nothing more\n");
+    }
     if (svg) NoteUnscaledSvg(options);
     for (uint32_t i = 0; i < levels; ++i) {
         uint32_t w = MipLevelSize(raster->width, i), h = MipLevelSize(raster->height, i);

@@ -9,11 +9,13 @@ namespace {
 
 const char kUsage[] =
     "usage: ombrix load FILE [--size WxH] [--mipmaps] [--max-levels N] [--out DIR]\n"
-    "                  [--fail-lock N]\n"
+    "                  [--fail-lock N] [--dll FILE]\n"
     "       ombrix cache FILE.mipmap\n"
     "       ombrix prepass FILE.svg [--blur]\n"
-    "       ombrix icon FILE.svg|FILE.png [--size WxH] --out FILE.png [--grey]\n"
-    "       ombrix --help\n";
+    "       ombrix icon FILE.svg|FILE.png [--size WxH] --out FILE.png [--grey] [--dll FILE]\n"
+    "       ombrix --help\n"
+    "--dll (ombrix.exe on Windows): the Ombrix.<game>.asi that loads, instead of the one beside\n"
+    "the program or in the game's scripts folder\n";
 
 }  // namespace
 

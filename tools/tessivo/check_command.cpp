@@ -60,8 +60,9 @@ std::optional<fs::path> FindCaseless(const fs::path& folder, const std::string& 
     return at;
 }
 
+// A path as the player's system writes it: "scripts\\Ombrix.VC.asi" on Windows.
 std::string Shown(const fs::path& folder, const fs::path& file) {
-    return fs::relative(file, folder).generic_string();
+    return fs::relative(file, folder).make_preferred().string();
 }
 
 struct Report {
@@ -259,7 +260,7 @@ void CheckSettings(const fs::path& folder, Report& report) {
     const RadioStripSettings defaults;
     for (const SettingsKey& key : kSettingsKeys) {
         const int32_t value = static_cast<int32_t>(
-            GetPrivateProfileIntA(kSettingsSection, key.name, defaults.*key.field, file->c_str()));
+            GetPrivateProfileIntA(kSettingsSection, key.name, defaults.*key.field, file->string().c_str()));
         if (value >= key.advisedLow && value <= key.advisedHigh) continue;
         report.Note(std::string(key.name) + "=" + std::to_string(value) + " is outside its advised range " +
                     std::to_string(key.advisedLow) + " to " + std::to_string(key.advisedHigh));
@@ -269,10 +270,11 @@ void CheckSettings(const fs::path& folder, Report& report) {
 }
 
 bool ImageDecodes(IWICImagingFactory* factory, const fs::path& file) {
-    const int units = MultiByteToWideChar(CP_UTF8, 0, file.c_str(), -1, nullptr, 0);
+    const std::string name = file.u8string();
+    const int units = MultiByteToWideChar(CP_UTF8, 0, name.c_str(), -1, nullptr, 0);
     if (!factory || units <= 0) return false;
     std::vector<WCHAR> wide(static_cast<size_t>(units));
-    if (MultiByteToWideChar(CP_UTF8, 0, file.c_str(), -1, wide.data(), units) != units) return false;
+    if (MultiByteToWideChar(CP_UTF8, 0, name.c_str(), -1, wide.data(), units) != units) return false;
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
     UINT width = 0, height = 0;
@@ -316,9 +318,12 @@ int CheckCommand(const std::vector<std::string>& args) {
         return ToolError("check: expected GAMEDIR and at most --exe NAME (tessivo check --help tells more)");
     }
     if (named) exe = args[2];
-    const fs::path folder = args[0];
     std::error_code error;
-    if (!fs::is_directory(folder, error)) return ToolError("check: no folder " + folder.string());
+    if (!fs::is_directory(args[0], error)) return ToolError("check: no folder " + args[0]);
+    // Absolute, because Windows looks for a profile file named by a relative path in its own
+    // folder, not in the current one.
+    const fs::path folder = fs::absolute(args[0], error);
+    if (error) return ToolError("check: no folder " + args[0] + ": " + error.message());
 
     Report report;
     if (const std::optional<GameProgram> program = CheckGameProgram(folder, exe, report)) {

@@ -2,15 +2,14 @@
 //
 //   tessivo preview --game iii|vc|sa ... --out FILE   what the strip will look like
 //   tessivo check GAMEDIR [--exe NAME]                whether the strip can work in a game folder
-#include <unistd.h>
-
-#include <climits>
+//   tessivo GAMEDIR                                   the same check: a folder dropped on the program
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "commands.h"
+#include "tools/process/tool_process.h"
 
 namespace {
 
@@ -18,11 +17,20 @@ void PrintUsage() {
     std::printf("usage: tessivo COMMAND [ARGUMENTS]\n\n%s\n%s", kPreviewUsage, kCheckUsage);
 }
 
-std::string ToolFolder(const char* argv0) {
-    char self[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length > 0) return std::filesystem::path(std::string(self, static_cast<size_t>(length))).parent_path();
-    return std::filesystem::absolute(argv0).parent_path();
+int RunCommand(const std::vector<std::string>& args, const char* argv0) {
+    if (args.empty()) return ToolError("expected a command: preview or check (tessivo --help tells more)");
+    const std::string& command = args[0];
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "--help" || command == "-h" || command == "help") {
+        PrintUsage();
+        return 0;
+    }
+    if (command == "preview") return PreviewCommand(rest, ProgramFolder(argv0));
+    if (command == "check") return CheckCommand(rest);
+    // A game folder dropped on the program arrives as its only argument.
+    std::error_code error;
+    if (args.size() == 1 && std::filesystem::is_directory(command, error)) return CheckCommand(args);
+    return ToolError("unknown command '" + command + "': expected preview or check (tessivo --help tells more)");
 }
 
 }  // namespace
@@ -33,15 +41,12 @@ int ToolError(const std::string& message) {
 }
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) return ToolError("expected a command: preview or check (tessivo --help tells more)");
-    const std::string& command = args[0];
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (command == "--help" || command == "-h" || command == "help") {
-        PrintUsage();
-        return 0;
+    const int status = RunCommand(std::vector<std::string>(argv + 1, argv + argc), argv[0]);
+    // Started from the file manager, the window and the verdict in it would close at once.
+    if (ConsoleOwnedAlone()) {
+        std::printf("\nPress Enter to close this window.\n");
+        std::fflush(stdout);
+        std::getchar();
     }
-    if (command == "preview") return PreviewCommand(rest, ToolFolder(argv[0]));
-    if (command == "check") return CheckCommand(rest);
-    return ToolError("unknown command '" + command + "': expected preview or check (tessivo --help tells more)");
+    return status;
 }

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <utility>
 
-#include "platform/posix/utf16_text.h"
+#include "platform/utf8_from_utf16.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ std::string Utf16Text(const Reader& r, uint64_t offset, uint64_t end, uint64_t& 
     }
     after = offset;
     std::string text;
-    return substitute::Utf8FromUtf16(reinterpret_cast<const WCHAR*>(units.c_str()), text) ? text : std::string();
+    return unicode::Utf8FromUtf16(units.c_str(), text) ? text : std::string();
 }
 
 uint64_t Align4(uint64_t offset) { return (offset + 3) & ~uint64_t{3}; }

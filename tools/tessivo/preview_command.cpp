@@ -1,12 +1,8 @@
 // tessivo preview: lays out a throw-away game folder with the player's settings and icons,
-// then has the game's preview program (tessivo_preview_<game>, beside this one) run the radio
-// plug-in's host build in it. The player's own files are only read: the plug-in writes its
-// cache files into the copy.
-#include <spawn.h>
-#include <sys/wait.h>
-
+// then has the game's preview program (tessivo_preview_<game>, preview_setup.h) run the radio
+// plug-in in it. The player's own files are only read: the plug-in writes its cache files into
+// the copy.
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -16,21 +12,27 @@
 #include <string>
 #include <vector>
 
+#include "change_animation.h"
 #include "commands.h"
 #include "game_choice.h"
+#include "preview_setup.h"
+#include "sim/animated_image.h"
 #include "sim/option_numbers.h"
-
-extern char** environ;
+#include "tools/process/tool_process.h"
 
 const char kPreviewUsage[] =
     "tessivo preview --game iii|vc|sa [--settings FILE] [--icons DIR] [--screen WxH]\n"
-    "                [--station ID | --change ID:ID] [--background IMAGE] [--frames FILE] --out FILE\n"
+    "                [--station ID | --change ID:ID] [--background IMAGE] [--frames FILE]\n"
+    "                [--dlls DIR] --out FILE\n"
     "  Draws the strip as the game would with these settings and icons: one still frame of\n"
     "  the strip settled on station ID (default 2) as a PNG file, or with --change the slide\n"
-    "  from one station to the other and the fade-out as an animated WebP file. Stations are\n"
-    "  the game's own numbers. Without --settings the plug-in's defaults, without --icons the\n"
-    "  project's own icon set. Missing icons show as the game shows them: flat squares.\n"
-    "  --screen defaults to 960x540; --frames also writes what the plug-in drew, as text.\n";
+    "  from one station to the other and the fade-out as an animation file (.webp here, .gif\n"
+    "  on Windows), or as numbered PNG pictures when the name holds %04d\n"
+    "  (change-%04d.png). Stations are the game's own numbers. Without --settings the\n"
+    "  plug-in's defaults, without --icons the bundle's own icon set. Missing icons show as\n"
+    "  the game shows them: flat squares. --screen defaults to 960x540; --frames also writes\n"
+    "  what the plug-in drew, as text. On Windows the game's real plug-ins draw, taken from\n"
+    "  the game's scripts folder or from --dlls DIR.\n";
 
 namespace {
 
@@ -49,6 +51,7 @@ struct PreviewOptions {
     int32_t to = kDefaultStation;
     std::string background;
     std::string frames;
+    std::string dlls;
     std::string out;
 };
 
@@ -76,7 +79,7 @@ std::string Parse(const std::vector<std::string>& args, PreviewOptions& o) {
     for (size_t i = 0; i < args.size(); i += 2) {
         const std::string& option = args[i];
         static const char* const kKnown[] = {"--game", "--settings", "--icons", "--screen", "--station",
-                                             "--change", "--background", "--frames", "--out"};
+                                             "--change", "--background", "--frames", "--dlls", "--out"};
         if (std::find(std::begin(kKnown), std::end(kKnown), option) == std::end(kKnown))
             return "unknown option '" + option + "'";
         if (i + 1 >= args.size()) return option + " needs a value";
@@ -108,11 +111,14 @@ std::string Parse(const std::vector<std::string>& args, PreviewOptions& o) {
     const std::string extension = fs::path(o.out).extension().string();
     const bool still = o.from == o.to;
     if (still && extension != ".png") return "--out " + o.out + ": a still frame is written as a .png file";
-    if (!still && extension != ".webp") return "--out " + o.out + ": the change is written as a .webp animation";
+    if (!still) {
+        if (const std::string problem = ChangeAnimationNameProblem(o.out); !problem.empty()) return problem;
+    }
     if (values.count("--settings")) o.settings = fs::path(values["--settings"]);
     if (values.count("--icons")) o.icons = fs::path(values["--icons"]);
     o.background = values.count("--background") ? values["--background"] : "";
     o.frames = values.count("--frames") ? values["--frames"] : "";
+    o.dlls = values.count("--dlls") ? values["--dlls"] : "";
     return "";
 }
 
@@ -134,20 +140,6 @@ std::string LayOutGameFolder(const PreviewOptions& o, const fs::path& icons, con
     return "";
 }
 
-int RunPreviewProgram(const fs::path& program, const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    if (posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
-        return ToolError("cannot start " + program.string() + ": it belongs beside tessivo");
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (WIFEXITED(status)) return WEXITSTATUS(status);
-    return ToolError(program.filename().string() + " ended by signal " + std::to_string(WTERMSIG(status)));
-}
-
 fs::path Absolute(const std::string& path) {
     std::error_code ignored;
     return path.empty() ? fs::path() : fs::absolute(path, ignored);
@@ -167,29 +159,30 @@ int PreviewCommand(const std::vector<std::string>& args, const std::string& tool
     std::error_code error;
     if (o.settings && !fs::is_regular_file(*o.settings, error))
         return ToolError("preview: no settings file " + o.settings->string());
-    const fs::path icons = o.icons ? *o.icons : fs::path(TESSIVO_ICON_SET) / o.game->name;
+    std::string hint;
+    const fs::path icons = o.icons ? *o.icons : fs::path(DefaultIconFolder(toolFolder, *o.game, hint));
     if (!fs::is_directory(icons, error))
-        return ToolError("preview: no icons folder " + icons.string() +
-                         (o.icons ? "" : " (build the station_icons target, or name a folder with --icons)"));
+        return ToolError("preview: no icons folder " + icons.string() + (o.icons ? "" : " (" + hint + ")"));
 
-    const char* temp = std::getenv("TMPDIR");
-    std::string templ = (temp && *temp ? std::string(temp) : std::string("/tmp")) + "/tessivo-preview-XXXXXX";
-    std::vector<char> buffer(templ.begin(), templ.end());
-    buffer.push_back('\0');
-    if (!mkdtemp(buffer.data())) return ToolError("preview: cannot make a folder under " + templ);
-    const fs::path folder = buffer.data();
+    std::string problem;
+    const std::string scratch = MakeScratchFolder("tessivo-preview-", problem);
+    if (scratch.empty()) return ToolError("preview: " + problem);
+    const fs::path folder = Absolute(scratch);
+    std::string program;
     int status = 1;
-    if (const std::string problem = LayOutGameFolder(o, icons, folder); !problem.empty()) {
+    if (problem = LayOutGameFolder(o, icons, folder); !problem.empty()) {
+        status = ToolError("preview: " + problem);
+    } else if (!PreparePreviewProgram(toolFolder, *o.game, o.dlls, folder.string(), program, problem)) {
         status = ToolError("preview: " + problem);
     } else {
-        const fs::path program = fs::path(toolFolder) / (std::string("tessivo_preview_") + o.game->name);
-        std::vector<std::string> call = {program.string(),           folder.string(),
+        std::vector<std::string> call = {program,                    folder.string(),
                                          Absolute(o.out).string(),   std::to_string(o.width),
                                          std::to_string(o.height),   std::to_string(o.from),
                                          std::to_string(o.to)};
         if (!o.background.empty()) call.insert(call.end(), {"--background", Absolute(o.background).string()});
         if (!o.frames.empty()) call.insert(call.end(), {"--frames", Absolute(o.frames).string()});
-        status = RunPreviewProgram(program, call);
+        status = RunProgram(program, call, problem);
+        if (status < 0) status = ToolError("preview: " + problem);
     }
     fs::remove_all(folder, error);
     return status;

@@ -1,54 +1,31 @@
-// tessivo_preview_<game>: the drawing half of `tessivo preview`. The radio plug-in's host build
-// starts in a game folder the front end laid out (the player's settings and icons), the
-// stand-in plays a short drive, and the compositor draws the recorded frames. Not meant to be
-// started by hand: `tessivo preview` checks the arguments first.
-//
-//   tessivo_preview_vc FOLDER OUT WIDTH HEIGHT FROM TO [--background IMAGE] [--frames FILE]
-//
-// FROM = TO: the strip settled on that station, as a PNG. Otherwise the change from one to
-// the other until the strip has faded out, as an animated WebP.
+// tessivo_preview_<game>: the drawing half of `tessivo preview` (arguments in preview_request.h).
+// The radio plug-in starts in a game folder the front end laid out (the player's settings and
+// icons), the stand-in plays a short drive, and the compositor draws the recorded frames. Not
+// meant to be started by hand: `tessivo preview` checks the arguments first.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "change_animation.h"
 #include "games/selected_game.h"
-#include "radio/radio_strip_settings.h"
-#include "sim/animated_image.h"
+#include "preview_plugins.h"
+#include "preview_request.h"
 #include "sim/compositor.h"
 #include "sim/drive_frames_file.h"
 #include "sim/option_numbers.h"
 #include "sim/png_writer.h"
-#include "sim/release_scenario.h"
 #include "sim/scripted_drive.h"
-#include "tools/radio_host/standin_process.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-constexpr char kProgram[] = "tessivo_preview_" PREVIEW_GAME_NAME;
 constexpr uint32_t kGetInFrame = 1;
 constexpr uint32_t kSettleFrames = 150;  // 3 s: every fade-in and slide has ended by then
 constexpr uint32_t kPressFrame = 60;
 constexpr uint32_t kAnimationStride = 2;
 constexpr int32_t kLongestTimeout = 30000;  // ms of fade-out the animation waits for at most
-
-struct Request {
-    fs::path folder;
-    std::string out;
-    int32_t width = 0;
-    int32_t height = 0;
-    int32_t from = 0;
-    int32_t to = 0;
-    std::string background;
-    std::string frames;
-    bool valid = false;
-};
 
 // Numbers as the front end writes them: plain decimal, none negative.
 bool ToInt(const char* text, int32_t& value) {
@@ -58,34 +35,10 @@ bool ToInt(const char* text, int32_t& value) {
     return true;
 }
 
-Request Parse(int argc, char** argv) {
-    Request r;
-    if (argc < 7) return r;
-    r.folder = argv[1];
-    r.out = argv[2];
-    if (!ToInt(argv[3], r.width) || !ToInt(argv[4], r.height) || !ToInt(argv[5], r.from) ||
-        !ToInt(argv[6], r.to) || r.width <= 0 || r.height <= 0)
-        return r;
-    for (int i = 7; i + 1 < argc; i += 2) {
-        const std::string option = argv[i];
-        if (option == "--background") r.background = argv[i + 1];
-        else if (option == "--frames") r.frames = argv[i + 1];
-        else return r;
-    }
-    r.valid = (argc - 7) % 2 == 0;
-    return r;
-}
-
-// Worded as the front end words its own errors: the player ran `tessivo preview`.
-int Fail(const std::string& message) {
-    std::fprintf(stderr, "tessivo: preview: %s\n", message.c_str());
-    return 1;
-}
-
-__attribute__((constructor(102))) void Relaunch(int argc, char** argv, char**) {
-    const Request r = Parse(argc, argv);
-    if (!r.valid) std::_Exit(Fail("arguments not as tessivo preview passes them; run tessivo preview"));
-    RunInStandinGame(PREVIEW_GAME_NAME, PREVIEW_RELEASE, (r.folder / "game.exe").string(), argv, kProgram);
+sim::Game ThisGame() {
+    for (sim::Game game : {sim::Game::III, sim::Game::VC, sim::Game::SA})
+        if (std::string(sim::GameName(game)) == PREVIEW_GAME_NAME) return game;
+    return sim::Game::None;
 }
 
 // Forward presses from one station to the other along the ring the game steps through.
@@ -100,7 +53,7 @@ int32_t StepsBetween(int32_t from, int32_t to) {
     return a < 0 || b < 0 ? 1 : ((b - a) % count + count) % count;
 }
 
-sim::DriveScript Script(const Request& r) {
+sim::DriveScript Script(const PreviewRequest& r, int32_t sliderTimeout) {
     sim::DriveScript script{kGetInFrame + kSettleFrames,
                             {{0, sim::DriveAction::OnFoot, 0}, {kGetInFrame, sim::DriveAction::GetIn, r.from}},
                             r.width,
@@ -108,7 +61,7 @@ sim::DriveScript Script(const Request& r) {
     if (r.from == r.to) return script;
     script.events.push_back({kPressFrame, sim::DriveAction::PressRadio, StepsBetween(r.from, r.to)});
     script.events.push_back({kPressFrame + 1, sim::DriveAction::Retune, r.to});
-    const int32_t timeout = std::clamp(radioStripSettings.RadioSliderTimeout, 0, kLongestTimeout);
+    const int32_t timeout = std::clamp(sliderTimeout, 0, kLongestTimeout);
     script.frameCount = kPressFrame + 1 + static_cast<uint32_t>(timeout) / sim::kDriveFrameMs + kSettleFrames;
     return script;
 }
@@ -153,23 +106,49 @@ uint32_t StripBandHeight(const std::vector<sim::DriveFrame>& frames, uint32_t sc
 
 }  // namespace
 
+PreviewRequest ParsePreviewRequest(int argc, char** argv) {
+    PreviewRequest r;
+    if (argc < 7) return r;
+    r.folder = argv[1];
+    r.out = argv[2];
+    if (!ToInt(argv[3], r.width) || !ToInt(argv[4], r.height) || !ToInt(argv[5], r.from) ||
+        !ToInt(argv[6], r.to) || r.width <= 0 || r.height <= 0)
+        return r;
+    for (int i = 7; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--background") r.background = argv[i + 1];
+        else if (option == "--frames") r.frames = argv[i + 1];
+        else return r;
+    }
+    r.valid = (argc - 7) % 2 == 0;
+    return r;
+}
+
+int PreviewFail(const std::string& message) {
+    std::fprintf(stderr, "tessivo: preview: %s\n", message.c_str());
+    return 1;
+}
+
 int main(int argc, char** argv) {
-    const Request r = Parse(argc, argv);
+    const PreviewRequest r = ParsePreviewRequest(argc, argv);
+    if (!r.valid) return PreviewFail("arguments not as tessivo preview passes them; run tessivo preview");
     const uint32_t width = static_cast<uint32_t>(r.width), height = static_cast<uint32_t>(r.height);
     sim::Canvas background = sim::MakeBackground(width, height);
     if (!r.background.empty() && !sim::LoadBackground(r.background, width, height, background))
-        return Fail("cannot read the background " + r.background + ": not a picture this tool decodes");
+        return PreviewFail("cannot read the background " + r.background + ": not a picture this tool decodes");
 
-    StartRadioPlugin((r.folder / ("Ombrix." PREVIEW_GAME_NAME ".asi")).string());
-    const std::vector<sim::DriveFrame> frames = sim::PlayDrive(Script(r));
+    const sim::Game game = ThisGame();
+    std::string error;
+    if (!StartPreviewPlugins(game, PREVIEW_RELEASE, r.folder, error)) return PreviewFail(error);
+    const std::vector<sim::DriveFrame> frames = sim::PlayDrive(Script(r, PreviewSliderTimeout(r.folder)));
     int status = 0;
     if (frames.empty()) {
-        status = Fail("the stand-in game did not start");
+        status = PreviewFail("the stand-in game did not start");
     } else if (r.from == r.to) {
         const size_t index = SettledFrame(frames);
         const sim::Canvas picture = sim::ComposeFrame(frames[index].calls, background);
         if (!sim::WritePngFromBgra(r.out, picture.width, picture.height, picture.bgra))
-            status = Fail("cannot write " + r.out);
+            status = PreviewFail("cannot write " + r.out);
         else
             std::printf("wrote %s: station %d, frame %zu, %ux%u\n", r.out.c_str(), r.from, index, width, height);
     } else {
@@ -179,17 +158,15 @@ int main(int argc, char** argv) {
         std::vector<sim::Canvas> pictures;
         for (size_t i = kGetInFrame; i < frames.size(); i += kAnimationStride)
             pictures.push_back(sim::ComposeFrame(frames[i].calls, band));
-        sim::AnimationOptions animation;
-        animation.frameMs = sim::kDriveFrameMs * kAnimationStride;
-        if (!sim::WriteAnimatedWebp(r.out, pictures, animation))
-            status = Fail("cannot write " + r.out);
+        const uint32_t frameMs = sim::kDriveFrameMs * kAnimationStride;
+        if (const std::string problem = WriteChangeAnimation(r.out, pictures, frameMs); !problem.empty())
+            status = PreviewFail(problem);
         else
             std::printf("wrote %s: station %d to %d, %zu pictures of %ux%u, %u ms apart\n", r.out.c_str(), r.from,
-                        r.to, pictures.size(), band.width, band.height, animation.frameMs);
+                        r.to, pictures.size(), band.width, band.height, frameMs);
     }
-    if (status == 0 && !r.frames.empty() &&
-        !sim::WriteDriveFrames(r.frames, sim::LoadedRelease().game, PREVIEW_RELEASE, frames))
-        status = Fail("cannot write " + r.frames);
-    RunEventSites(sim::GameEvent::RwShutdown);
+    if (status == 0 && !r.frames.empty() && !sim::WriteDriveFrames(r.frames, game, PREVIEW_RELEASE, frames))
+        status = PreviewFail("cannot write " + r.frames);
+    StopPreviewPlugins(game);
     return status;
 }
