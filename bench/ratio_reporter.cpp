@@ -1,6 +1,10 @@
 #include "ratio_reporter.h"
 
+#include <strings.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstring>
 
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     for (const Run& run : runs)
@@ -26,11 +30,31 @@ bool RatioReporter::PrintRatios(
     return complete;
 }
 
+namespace {
+
+// A reporter passed in ignores --benchmark_color (the library applies it only to its own), so
+// the flag is read here, with the library's spellings.
+bool ColourWanted(int argc, char** argv) {
+    constexpr const char kFlag[] = "--benchmark_color=";
+    const char* value = "auto";
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], kFlag, sizeof kFlag - 1) == 0) value = argv[i] + sizeof kFlag - 1;
+    if (strcasecmp(value, "auto") == 0) return isatty(STDOUT_FILENO) != 0;
+    for (const char* no : {"false", "no", "off", "0", "f", "n"})
+        if (strcasecmp(value, no) == 0) return false;
+    return true;
+}
+
+}  // namespace
+
 int RunBenchmarksWithRatios(
     int argc, char** argv,
     const std::vector<std::pair<std::string, std::pair<std::string, std::string>>>& ratios) {
+    const bool colour = ColourWanted(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    // Whole lines into a pipe, so nothing written to standard error lands inside one.
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+    RatioReporter reporter(colour ? RatioReporter::OO_ColorTabular : RatioReporter::OO_Tabular);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return reporter.PrintRatios(ratios) ? 0 : 1;

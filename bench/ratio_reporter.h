@@ -11,6 +11,8 @@
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    explicit RatioReporter(OutputOptions options) : ConsoleReporter(options) {}
+
     void ReportRuns(const std::vector<Run>& runs) override;
 
     // Prints one line per pair whose two benchmarks both ran; false when any is missing.
@@ -22,6 +24,8 @@ private:
 };
 
 // Runs every benchmark with the reporter, then prints the ratios. Returns the exit status.
+// Colour follows --benchmark_color (true/false/auto); auto, the default, colours a terminal
+// only, so that output in files and pipes holds no escapes.
 int RunBenchmarksWithRatios(
     int argc, char** argv,
     const std::vector<std::pair<std::string, std::pair<std::string, std::string>>>& ratios);

@@ -1,4 +1,5 @@
 #include "canvas.h"
+#include "pixbuf_ref.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
@@ -7,17 +8,6 @@
 #include <vector>
 
 namespace sim {
-
-namespace {
-
-struct PixbufRef {
-    GdkPixbuf* pixbuf;
-    ~PixbufRef() {
-        if (pixbuf) g_object_unref(pixbuf);
-    }
-};
-
-}  // namespace
 
 bool LoadBackground(const std::string& path, uint32_t width, uint32_t height, Canvas& canvas) {
     if (width == 0 || height == 0 || width > INT32_MAX || height > INT32_MAX) return false;

@@ -5,6 +5,7 @@
 
 #include "event_sites.h"
 #include "sim/release_scenario.h"
+#include "tests/support/release_test.h"
 
 namespace {
 
@@ -30,10 +31,11 @@ void RunSite(const Site& site, std::vector<uint32_t>& seen) {
     EXPECT_EQ(sim::GameCalleeCalls(watchedCallee), callsBefore + 1) << "the game's callee runs once";
 }
 
-TEST(EventDispatch, AfterHandlersRunOnceTheCalleeHasReturned) {
+RELEASE_TEST(EventDispatch, AfterHandlersRunOnceTheCalleeHasReturned,
+             ScenarioHasSites(FrameSites())) {
     plugin::AddAfter(plugin::FrameProcessEvent(), &FrameAfter);
     const auto sites = RunningSites(FrameSites());
-    if (sites.empty()) GTEST_SKIP() << "no per-frame call in this release";
+    ASSERT_FALSE(sites.empty());
     for (const Site& site : sites) {
         RunSite(site, frameAfterSaw);
         const uint32_t callsAfter = sim::GameCalleeCalls(watchedCallee);
@@ -41,10 +43,10 @@ TEST(EventDispatch, AfterHandlersRunOnceTheCalleeHasReturned) {
     }
 }
 
-TEST(EventDispatch, BeforeHandlersRunAheadOfTheCallee) {
+RELEASE_TEST(EventDispatch, BeforeHandlersRunAheadOfTheCallee, ScenarioHasSites(ShutdownSites())) {
     plugin::AddBefore(plugin::RwShutdownEvent(), &ShutdownBefore);
     const auto sites = RunningSites(ShutdownSites());
-    if (sites.empty()) GTEST_SKIP() << "no shut-down call in this release";
+    ASSERT_FALSE(sites.empty());
     for (const Site& site : sites) {
         const uint32_t callsBefore = sim::GameCalleeCalls(sim::EventCallee(site.address));
         RunSite(site, shutdownBeforeSaw);
@@ -52,10 +54,10 @@ TEST(EventDispatch, BeforeHandlersRunAheadOfTheCallee) {
     }
 }
 
-TEST(EventDispatch, StartupHandlerRunsAfterTheStartupCall) {
+RELEASE_TEST(EventDispatch, StartupHandlerRunsAfterTheStartupCall, ScenarioHasSites(StartupSites())) {
     plugin::AddAfter(plugin::RwStartupEvent(), &StartupAfter);
     const auto sites = RunningSites(StartupSites());
-    if (sites.empty()) GTEST_SKIP() << "no start-up call in this release";
+    ASSERT_FALSE(sites.empty());
     for (const Site& site : sites) {
         RunSite(site, startupAfterSaw);
         EXPECT_EQ(startupAfterSaw, std::vector<uint32_t>{sim::GameCalleeCalls(watchedCallee)});
@@ -69,7 +71,7 @@ void Busy() {
     for (int i = 0; i < 100; ++i) clobber = clobber * 31 + static_cast<uint32_t>(i);
 }
 
-TEST(EventDispatch, TheCalleesResultReachesTheGameUnchanged) {
+RELEASE_TEST(EventDispatch, TheCalleesResultReachesTheGameUnchanged, ScenarioHasSites(AllSites())) {
     plugin::AddBefore(plugin::RwStartupEvent(), &Busy);
     plugin::AddAfter(plugin::RwStartupEvent(), &Busy);
     plugin::AddBefore(plugin::FrameProcessEvent(), &Busy);
@@ -77,7 +79,7 @@ TEST(EventDispatch, TheCalleesResultReachesTheGameUnchanged) {
     plugin::AddBefore(plugin::RwShutdownEvent(), &Busy);
     plugin::AddAfter(plugin::RwShutdownEvent(), &Busy);
     const auto sites = RunningSites(AllSites());
-    if (sites.empty()) GTEST_SKIP() << "no call sites in this release";
+    ASSERT_FALSE(sites.empty());
     for (const Site& site : sites) {
         EXPECT_TRUE(RedirectedTo(site));
         EXPECT_EQ(sim::RunGameCode(site.address), sim::EventCalleeResult(site.address))

@@ -18,11 +18,9 @@ void Once() { ++onceRuns; }
 void Twice() { ++twiceRuns; }
 void Later() { ++laterRuns; }
 
-// Runs every running-release site of `sites` once; false when the release has none.
-bool Raise(const std::vector<Site>& sites) {
-    const auto running = RunningSites(sites);
-    for (const Site& site : running) sim::RunGameCode(site.address);
-    return !running.empty();
+// Runs every running-release site of `sites` once (none in a release without them).
+void Raise(const std::vector<Site>& sites) {
+    for (const Site& site : RunningSites(sites)) sim::RunGameCode(site.address);
 }
 
 template <class Event>
@@ -41,7 +39,7 @@ TEST(EventRegistration, SamePlainFunctionTwiceOnOneListIsKeptOnce) {
     plugin::AddAfter(event, &Once);
     EXPECT_EQ(CountEntries<std::decay_t<decltype(event)>>(event.after, &Once), 1u);
     onceRuns = 0;
-    if (!Raise(FrameSites())) GTEST_SKIP() << "no per-frame call in this release";
+    Raise(FrameSites());
     EXPECT_EQ(onceRuns, static_cast<int>(RunningSites(FrameSites()).size()));
 }
 
@@ -53,7 +51,7 @@ TEST(EventRegistration, SamePlainFunctionOnBothListsRunsTwice) {
     EXPECT_EQ(CountEntries<Event>(event.before, &Twice), 1u);
     EXPECT_EQ(CountEntries<Event>(event.after, &Twice), 1u);
     twiceRuns = 0;
-    if (!Raise(ShutdownSites())) GTEST_SKIP() << "no shut-down call in this release";
+    Raise(ShutdownSites());
     EXPECT_EQ(twiceRuns, 2 * static_cast<int>(RunningSites(ShutdownSites()).size()));
 }
 
@@ -73,7 +71,7 @@ TEST(EventRegistration, LaterHandlerJoinsWithoutASecondHook) {
     for (size_t i = 0; i < all.size(); ++i)
         EXPECT_EQ(std::memcmp(HostAddress(all[i].address), before[i].data(), 5), 0);
     laterRuns = 0;
-    if (!Raise(StartupSites())) GTEST_SKIP() << "no start-up call in this release";
+    Raise(StartupSites());
     EXPECT_EQ(laterRuns, static_cast<int>(RunningSites(StartupSites()).size()));
 }
 

@@ -15,6 +15,7 @@
 #include "sim/event_call_sites.h"
 #include "sim/game_code.h"
 #include "sim/game_image.h"
+#include "sim/release_scenario.h"
 
 namespace event_sites {
 
@@ -49,6 +50,14 @@ inline std::vector<Site> AllSites() {
     for (const Site& s : FrameSites()) all.push_back(s);
     for (const Site& s : ShutdownSites()) all.push_back(s);
     return all;
+}
+
+// True when the laid-out release has a site among `sites`: read from the scenario, not from
+// the detection under test, so that it can say which releases a test is registered for.
+inline bool ScenarioHasSites(const std::vector<Site>& sites) {
+    for (const Site& s : sites)
+        if (s.version == sim::LoadedRelease().code) return true;
+    return false;
 }
 
 // The sites of the running release (San Andreas lists one address for two codes: once).

@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "platform/posix/substitute.h"
 #include "sim/release_scenario.h"
+#include "tests/support/release_test.h"
 
 namespace {
 
@@ -42,22 +43,22 @@ TEST(EventSites, OtherReleasesSitesAreLeftAsTheyWere) {
     }
 }
 
-TEST(EventSites, ViceCity110HooksOnlyItsThreeCalls) {
-    if (sim::LoadedRelease().game != sim::Game::VC || HostVersion() != 110)
-        GTEST_SKIP() << "Vice City 110 only";
+bool Laid(sim::Game game, int32_t code) {
+    return sim::LoadedRelease().game == game && sim::LoadedRelease().code == code;
+}
+
+RELEASE_TEST(EventSites, ViceCity110HooksOnlyItsThreeCalls, Laid(sim::Game::VC, 110)) {
     InstallEveryEvent();
     EXPECT_EQ(RedirectedSites(), (std::set<uint32_t>{0x4A5B8B, 0x4A5DC0, 0x4A5BAE}));
 }
 
-TEST(EventSites, SanAndreas1001And1002HookTheSameThreeCalls) {
-    if (sim::LoadedRelease().game != sim::Game::SA || (HostVersion() != 1001 && HostVersion() != 1002))
-        GTEST_SKIP() << "San Andreas 1001 and 1002 only";
+RELEASE_TEST(EventSites, SanAndreas1001And1002HookTheSameThreeCalls,
+             Laid(sim::Game::SA, 1001) || Laid(sim::Game::SA, 1002)) {
     InstallEveryEvent();
     EXPECT_EQ(RedirectedSites(), (std::set<uint32_t>{0x5BF3A1, 0x53E981, 0x53D910}));
 }
 
-TEST(EventSites, ReleaseWithoutReferencesHooksNothing) {
-    if (!RunningSites(AllSites()).empty()) GTEST_SKIP() << "the release has call sites";
+RELEASE_TEST(EventSites, ReleaseWithoutReferencesHooksNothing, !ScenarioHasSites(AllSites())) {
     InstallEveryEvent();
     EXPECT_TRUE(RedirectedSites().empty());
     for (const Site& s : AllSites()) EXPECT_TRUE(AsLaidOut(s.address)) << std::hex << s.address;

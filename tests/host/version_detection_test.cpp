@@ -11,6 +11,7 @@
 #include "platform/posix/substitute.h"
 #include "sim/game_image.h"
 #include "sim/release_scenario.h"
+#include "tests/support/release_test.h"
 
 namespace {
 
@@ -64,26 +65,33 @@ TEST_F(Detection, StopsReadingAtTheFirstMatchingProbe) {
               ProtectionCallsUpTo(sim::LoadedRelease().code));
 }
 
-TEST_F(Detection, ViceCityImageMatchingEveryProbeIsRelease100) {
-    if (sim::LoadedRelease().game != sim::Game::VC) GTEST_SKIP() << "Vice City images only";
+bool ViceCityImageMatchingEveryProbe() {
+    if (sim::LoadedRelease().game != sim::Game::VC) return false;
     for (const games::VersionSignature& row : kTable)
-        if (!RowMatchesImage(row)) GTEST_SKIP() << "the image does not match every probe";
+        if (!RowMatchesImage(row)) return false;
+    return true;
+}
+
+bool SanAndreasImage() { return sim::LoadedRelease().game == sim::Game::SA; }
+
+bool EntryHoldsTheJumpOf1002() {
+    const uint8_t* entry = sim::GameBytes(0x401000);
+    return entry[0] == 0xE9 && entry[1] == 0x7B && entry[2] == 0x19 && entry[3] == 0x16;
+}
+
+RELEASE_TEST_F(Detection, ViceCityImageMatchingEveryProbeIsRelease100,
+               ViceCityImageMatchingEveryProbe()) {
     EXPECT_EQ(HostVersion(), 100);
     EXPECT_EQ(DetectHostVersion(), 100);
 }
 
-TEST_F(Detection, SanAndreasJumpAtTheEntryIsRelease1002) {
-    if (sim::LoadedRelease().game != sim::Game::SA) GTEST_SKIP() << "San Andreas images only";
-    const uint8_t* entry = sim::GameBytes(0x401000);
-    if (!(entry[0] == 0xE9 && entry[1] == 0x7B && entry[2] == 0x19 && entry[3] == 0x16))
-        GTEST_SKIP() << "no E9 7B 19 16 at 0x401000";
+RELEASE_TEST_F(Detection, SanAndreasJumpAtTheEntryIsRelease1002,
+               SanAndreasImage() && EntryHoldsTheJumpOf1002()) {
     EXPECT_EQ(HostVersion(), 1002);
 }
 
-TEST_F(Detection, SanAndreasWithNeitherEntryPatternFallsThroughToLaterProbes) {
-    if (sim::LoadedRelease().game != sim::Game::SA) GTEST_SKIP() << "San Andreas images only";
-    if (RowMatchesImage(kTable[0]) || RowMatchesImage(kTable[1]))
-        GTEST_SKIP() << "0x401000 holds one of the two patterns";
+RELEASE_TEST_F(Detection, SanAndreasWithNeitherEntryPatternFallsThroughToLaterProbes,
+               SanAndreasImage() && !RowMatchesImage(kTable[0]) && !RowMatchesImage(kTable[1])) {
     EXPECT_NE(ImageValue(0x401000), 0u) << "the entry holds code, just not a signature";
     EXPECT_EQ(HostVersion(), sim::LoadedRelease().code);
     EXPECT_NE(HostVersion(), 1001);
@@ -120,8 +128,7 @@ TEST_F(Detection, CodeIsKeptForTheProcessEvenWhenZero) {
     EXPECT_EQ(substitute::CallCount(substitute::Call::VirtualProtect), 0);
 }
 
-TEST_F(Detection, UnrecognisedReleaseShowsNoMessage) {
-    if (sim::LoadedRelease().code != 0) GTEST_SKIP() << "a recognised release";
+RELEASE_TEST_F(Detection, UnrecognisedReleaseShowsNoMessage, sim::LoadedRelease().code == 0) {
     EXPECT_EQ(HostVersion(), 0);
     EXPECT_TRUE(substitute::MessageBoxes().empty());
 }

@@ -105,10 +105,19 @@ TEST_F(Kernel32Files, CreateDirectoryFailsAsWindowsDoes) {
     EXPECT_FALSE(CreateDirectoryA(Win("file\\sub").c_str(), nullptr));
     EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
 
-    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+    // Root passes every permission check, so the refusal is asked for as an ordinary user.
     ASSERT_EQ(chmod(dir_.c_str(), 0555), 0);
-    EXPECT_FALSE(CreateDirectoryA(Win("locked").c_str(), nullptr));
-    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(seteuid(65534), 0);
+    }
+    const BOOL created = CreateDirectoryA(Win("locked").c_str(), nullptr);
+    const DWORD error = GetLastError();
+    if (root) {
+        ASSERT_EQ(seteuid(0), 0);
+    }
+    EXPECT_FALSE(created);
+    EXPECT_EQ(error, ERROR_ACCESS_DENIED);
 }
 
 TEST_F(Kernel32Files, WriteThenReadBackWithEndOfFileAsSuccess) {

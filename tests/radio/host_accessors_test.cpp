@@ -15,6 +15,7 @@
 #include "sim/host_routines.h"
 #include "sim/host_world.h"
 #include "sim/release_scenario.h"
+#include "tests/support/release_test.h"
 
 namespace {
 
@@ -98,8 +99,8 @@ const Row kRows[] = {
     {"HostRadioVolumeSetting", Same(0x5F2E4C, 0x86965A, 0xBA6798), [] { Read(HostRadioVolumeSetting()); }, kByte},
 };
 
-TEST(HostAccessors, EveryAccessorReachesItsAddress) {
-    if (!AtPreferredBase()) GTEST_SKIP() << "fixed addresses need the image at 0x400000";
+// Fixed addresses need the image at 0x400000.
+RELEASE_TEST(HostAccessors, EveryAccessorReachesItsAddress, AtPreferredBase()) {
     for (const Row& row : kRows) {
         const uint32_t address = AddressOf(row.where);
         if (address == 0) continue;
@@ -117,8 +118,9 @@ TEST(HostAccessors, EveryAccessorReachesItsAddress) {
     }
 }
 
-TEST(HostAccessors, SanAndreasSetsRenderStatesThroughTheEngineGlobals) {
-    if (sim::LoadedRelease().game != sim::Game::SA) GTEST_SKIP() << "the others call a fixed address";
+// The others call a fixed address.
+RELEASE_TEST(HostAccessors, SanAndreasSetsRenderStatesThroughTheEngineGlobals,
+             sim::LoadedRelease().game == sim::Game::SA) {
     const uint32_t engine = *reinterpret_cast<const uint32_t*>(sim::GameBytes(0xC97B24));
     uint32_t& cell = *reinterpret_cast<uint32_t*>(uintptr_t{engine} + 32);
     const uint32_t saved = std::exchange(cell, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&Probe)));
@@ -128,8 +130,9 @@ TEST(HostAccessors, SanAndreasSetsRenderStatesThroughTheEngineGlobals) {
     cell = saved;
 }
 
-TEST(HostAccessors, MemberRoutinesReceiveTheirObject) {
-    if (!AtPreferredBase() || HostVersion() == 0) GTEST_SKIP() << "needs every routine in place";
+// Needs every routine in place.
+RELEASE_TEST(HostAccessors, MemberRoutinesReceiveTheirObject,
+             AtPreferredBase() && sim::LoadedRelease().code != 0) {
     sim::ResetHostWorld();
     auto at = [](const Where& where) { return reinterpret_cast<void*>(uintptr_t{AddressOf(where)}); };
     void* const audio = at({{0x95CDBE, 0x95CF76, 0x96D0B6}, {0xA10B8A, 0xA10B8A, 0xA10B8A}, 0xB6BC90});
@@ -157,11 +160,10 @@ TEST(HostAccessors, MemberRoutinesReceiveTheirObject) {
     EXPECT_EQ(std::memcmp(&draws[0].colour, &colour, sizeof colour), 0);
 }
 
-TEST(HostAccessors, FieldsSitAtTheirOffsets) {
+RELEASE_TEST(HostAccessors, FieldsSitAtTheirOffsets, sim::LoadedRelease().game != sim::Game::None) {
     struct Offsets { uint32_t state, station, radioType, vehicleClass, pending, deadline; int32_t driving; };
     const Offsets perGame[] = {{0x224, 0x229, 0, 0, 0, 0, 44}, {0x244, 0x23C, 0, 0, 0, 0, 50},
                                {0x530, 0, 0x1D3, 0x594, 0x01, 0x54, 50}};
-    if (sim::LoadedRelease().game == sim::Game::None) GTEST_SKIP();
     const Offsets& o = perGame[static_cast<int>(sim::LoadedRelease().game) - 1];
     uint8_t object[0x600] = {};
     object[o.state] = 0x32;

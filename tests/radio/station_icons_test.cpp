@@ -20,6 +20,7 @@
 #include "sim/png_writer.h"
 #include "sim/release_scenario.h"
 #include "sim/rw_engine.h"
+#include "tests/support/release_test.h"
 
 namespace {
 
@@ -105,9 +106,10 @@ TEST_F(StationIcons, LibraryWithoutTheLoaderLeavesEverySlotEmptyWithoutAWord) {
     });
 }
 
-TEST_F(StationIcons, LoadedThroughTheStartupCallAndDestroyedBeforeTheShutdownCall) {
+RELEASE_TEST_F(StationIcons, LoadedThroughTheStartupCallAndDestroyedBeforeTheShutdownCall,
+               ScenarioHasSites(StartupSites())) {
     const std::vector<Site> startup = RunningSites(StartupSites());
-    if (startup.empty()) GTEST_SKIP() << "the start-up call is not hooked in this release";
+    ASSERT_FALSE(startup.empty());
     for (const char* name : {"off_button", "off_button_gray"}) WriteIcon(name);
     substitute::RegisterModule(kLibrary, "C:\\Games\\Ombrix.VC.asi", {kLoader});
     sim::RunGameCode(startup[0].address);

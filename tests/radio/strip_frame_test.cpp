@@ -15,6 +15,7 @@
 #include "sim/host_routines.h"
 #include "sim/host_world.h"
 #include "sim/release_scenario.h"
+#include "tests/support/release_test.h"
 
 namespace {
 
@@ -27,8 +28,6 @@ T& Variable(const games::HostCell& cell) { return *sim::HostCellPointer<T>(cell)
 class StripFrame : public testing::Test {
 protected:
     void SetUp() override {
-        if (event_sites::RunningSites(event_sites::FrameSites()).empty())
-            GTEST_SKIP() << "the strip runs only where the release is hooked";
         sim::ResetHostWorld();
         radioStripState = RadioStripState{};
         radioStripSettings = RadioStripSettings{};
@@ -70,7 +69,7 @@ protected:
     static bool Game(sim::Game game) { return sim::LoadedRelease().game == game; }
 };
 
-TEST_F(StripFrame, GateSuppressesClosesOrOpens) {
+RELEASE_TEST_F(StripFrame, GateSuppressesClosesOrOpens, event_sites::ScenarioHasSites(event_sites::FrameSites())) {
     enum Outcome { Suppressed, Closed, Open };  // suppressed: nothing at all changes; closed: reset
     struct Case { const char* what; std::function<void()> apply; Outcome outcome; };
     auto bicycle = [] { sim::ObjectField<int32_t>(sim::World().vehicleObject, kFields.vehicleClass) = 10; };
@@ -103,7 +102,7 @@ TEST_F(StripFrame, GateSuppressesClosesOrOpens) {
     }
 }
 
-TEST_F(StripFrame, RingAimsAtTheTunedStationAndThePendingSteps) {
+RELEASE_TEST_F(StripFrame, RingAimsAtTheTunedStationAndThePendingSteps, event_sites::ScenarioHasSites(event_sites::FrameSites())) {
     struct Case {  // aims at station `target`, shown at once at its ring position
         sim::Game game; const char* what; bool userTracks; int32_t tuned, pending; bool radioActive;
         int32_t target; float position;
@@ -133,7 +132,7 @@ TEST_F(StripFrame, RingAimsAtTheTunedStationAndThePendingSteps) {
     }
 }
 
-TEST_F(StripFrame, DeadlineWhileEnteringWaitsFor1500Milliseconds) {
+RELEASE_TEST_F(StripFrame, DeadlineWhileEnteringWaitsFor1500Milliseconds, event_sites::ScenarioHasSites(event_sites::FrameSites())) {
     for (const uint32_t changeAfter : {1499u, 1500u}) {
         SetUp();
         radioStripSettings.DisableIconDisplayWhileEntering = 1;
@@ -144,7 +143,7 @@ TEST_F(StripFrame, DeadlineWhileEnteringWaitsFor1500Milliseconds) {
     }
 }
 
-TEST_F(StripFrame, MuteKeySilencesTheRadioOncePerPressAndTheRestoreGivesItBack) {
+RELEASE_TEST_F(StripFrame, MuteKeySilencesTheRadioOncePerPressAndTheRestoreGivesItBack, event_sites::ScenarioHasSites(event_sites::FrameSites())) {
     struct Rule {
         sim::Game game; bool userTracks; int32_t volume; std::vector<int32_t> retunes; int32_t stationByte;
     };

@@ -14,6 +14,7 @@
 #include "radio/station_ring.h"
 #include "sim/host_routines.h"
 #include "sim/host_world.h"
+#include "tests/support/release_test.h"
 
 namespace {
 
@@ -52,11 +53,14 @@ TEST(StripMotion, AlphaWrapsToItsLowByte) {
 
 struct Drawn { size_t slot; float centreX, width, height; uint8_t alpha; };
 
+// Drawing needs the game's routines in place.
+bool RoutinesInPlace() {
+    return sim::HostRoutinesRelease() != 0 && sim::HostCellBytes(selected_game::kHostCells.screenWidth);
+}
+
 class StripDraw : public testing::Test {
 protected:
     void SetUp() override {
-        if (sim::HostRoutinesRelease() == 0 || !sim::HostCellBytes(selected_game::kHostCells.screenWidth))
-            GTEST_SKIP() << "needs the game's routines in place";
         radioStripSettings = RadioStripSettings{};
     }
 
@@ -77,7 +81,7 @@ protected:
     const StationRing ring = BuildStationRing(false);
 };
 
-TEST_F(StripDraw, CentreStationAndItsNeighboursAtScreenRelativeSizes) {
+RELEASE_TEST_F(StripDraw, CentreStationAndItsNeighboursAtScreenRelativeSizes, RoutinesInPlace()) {
     radioStripSettings.ColorType = 1;
     radioStripSettings.IconGap = 0;  // spaces as the default, 3
     const std::vector<Drawn> drawn = DrawStrip(3.0f, 0.5f);
@@ -97,7 +101,7 @@ TEST_F(StripDraw, CentreStationAndItsNeighboursAtScreenRelativeSizes) {
     EXPECT_EQ(states, (std::vector<std::pair<int32_t, uintptr_t>>{{7, 2}, {9, 6}, {12, 1}}));
 }
 
-TEST_F(StripDraw, ColourModesAndSettingsAtTheirEdges) {
+RELEASE_TEST_F(StripDraw, ColourModesAndSettingsAtTheirEdges, RoutinesInPlace()) {
     const int32_t n = ring.ringCount;
     auto grey = [&](int32_t j) { return size_t(ring.entries[(j + n) % n].greySlot); };
     auto colour = [&](int32_t j) { return size_t(ring.entries[(j + n) % n].colourSlot); };

@@ -1,4 +1,4 @@
-"""Reads 8-bit RGBA PNG files (every filter type) into rows of (r, g, b, a) tuples."""
+"""Reads 8-bit RGBA PNG files (any compression, every filter type), with zlib alone."""
 import struct
 import zlib
 
@@ -9,34 +9,64 @@ def _paeth(a, b, c):
     return a if pa <= pb and pa <= pc else b if pb <= pc else c
 
 
-def read_rgba(path):
-    """Returns (width, height, pixels), pixels a list of rows of RGBA tuples."""
+def _unfilter(kind, line, prior):
+    """Undoes one row's filter in place; `prior` is the row above, unfiltered (zeros at the top)."""
+    if kind == 0:
+        return
+    if kind == 2:
+        line[:] = bytes((a + b) & 0xFF for a, b in zip(line, prior))
+        return
+    if kind not in (1, 3, 4):
+        raise ValueError(f"row filter {kind}")
+    for i in range(len(line)):
+        left = line[i - 4] if i >= 4 else 0
+        if kind == 1:
+            guess = left
+        elif kind == 3:
+            guess = (left + prior[i]) // 2
+        else:
+            guess = _paeth(left, prior[i], prior[i - 4] if i >= 4 else 0)
+        line[i] = (line[i] + guess) & 0xFF
+
+
+def read_rgba_bytes(path):
+    """Returns (width, height, pixels), pixels the RGBA bytes of every row, top to bottom."""
     with open(path, "rb") as f:
         data = f.read()
     if data[:8] != b"\x89PNG\r\n\x1a\n":
         raise ValueError(f"{path}: not a PNG file")
-    pos, idat, header = 8, b"", None
-    while pos < len(data):
-        (length,) = struct.unpack(">I", data[pos:pos + 4])
-        kind, body = data[pos + 4:pos + 8], data[pos + 8:pos + 8 + length]
+    pos, idat, header = 8, [], None
+    while pos + 8 <= len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
         pos += 12 + length
         if kind == b"IHDR":
             header = struct.unpack(">IIBBBBB", body)
         elif kind == b"IDAT":
-            idat += body
+            idat.append(body)
+        elif kind == b"IEND":
+            break
+    if header is None:
+        raise ValueError(f"{path}: no IHDR")
     width, height, depth, colour_type, _, _, interlace = header
     if (depth, colour_type, interlace) != (8, 6, 0):
         raise ValueError(f"{path}: not 8-bit non-interlaced RGBA")
-    raw, stride, rows, prior = zlib.decompress(idat), width * 4, [], bytearray(width * 4)
+    raw, stride = zlib.decompress(b"".join(idat)), width * 4
+    if len(raw) < (stride + 1) * height:
+        raise ValueError(f"{path}: {len(raw)} bytes of rows, {(stride + 1) * height} expected")
+    out, prior = bytearray(), bytearray(stride)
     for y in range(height):
         start = y * (stride + 1)
-        kind, line = raw[start], bytearray(raw[start + 1:start + 1 + stride])
-        for i in range(stride):
-            left = line[i - 4] if i >= 4 else 0
-            up_left = prior[i - 4] if i >= 4 else 0
-            guess = (0, left, prior[i], (left + prior[i]) // 2,
-                     _paeth(left, prior[i], up_left))[kind]
-            line[i] = (line[i] + guess) & 0xFF
-        rows.append([tuple(line[x * 4:x * 4 + 4]) for x in range(width)])
+        line = bytearray(raw[start + 1:start + 1 + stride])
+        _unfilter(raw[start], line, prior)
+        out += line
         prior = line
+    return width, height, bytes(out)
+
+
+def read_rgba(path):
+    """Returns (width, height, pixels), pixels a list of rows of (r, g, b, a) tuples."""
+    width, height, pixels = read_rgba_bytes(path)
+    rows = [[tuple(pixels[(y * width + x) * 4:(y * width + x) * 4 + 4]) for x in range(width)]
+            for y in range(height)]
     return width, height, rows

@@ -42,6 +42,8 @@ import time
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tools"))
+from png_pixels import read_rgba_bytes  # noqa: E402
 
 EXPORTS = {"LoadPNGToRwTexture", "LoadSVGToRwTexture", "FindPNGinFolderPath",
            "FindSVGinFolderPath"}
@@ -467,32 +469,6 @@ def test_image_rgba(width, height):
     return bytes(out)
 
 
-def read_png_rgba(path):
-    """Decodes the 8-bit RGBA, filter-0 PNG files sim/png_writer.cpp writes."""
-    data = open(path, "rb").read()
-    if data[:8] != b"\x89PNG\r\n\x1a\n":
-        raise ValueError("not a PNG")
-    pos, idat, width, height = 8, b"", 0, 0
-    while pos < len(data):
-        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + length]
-        if kind == b"IHDR":
-            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
-            if (depth, colour) != (8, 6):
-                raise ValueError(f"PNG depth {depth} colour type {colour}, expected 8 RGBA")
-        elif kind == b"IDAT":
-            idat += body
-        pos += 12 + length
-    raw = zlib.decompress(idat)
-    rows = []
-    for y in range(height):
-        row = raw[y * (width * 4 + 1):(y + 1) * (width * 4 + 1)]
-        if row[0] != 0:
-            raise ValueError("row filter other than 0")
-        rows.append(row[1:])
-    return width, height, b"".join(rows)
-
-
 def rgba_to_bgra(rgba):
     out = bytearray(rgba)
     out[0::4], out[2::4] = rgba[2::4], rgba[0::4]
@@ -691,7 +667,7 @@ def scenario_suite(args):
         checks.check(engine.get("locks-write") == 7 and engine.get("locks-read") == 7,
                      f"{label}: 7 levels filled and 7 read back for the cache", str(engine))
         try:
-            w, h, written = read_png_rgba(os.path.join(levels_dir, "level0.png"))
+            w, h, written = read_rgba_bytes(os.path.join(levels_dir, "level0.png"))
             checks.check((w, h) == (64, 64) and written == rgba,
                          f"{label}: --out level0.png has the source PNG's pixels exactly")
         except (OSError, ValueError) as error:
@@ -699,7 +675,7 @@ def scenario_suite(args):
         for i, lw, lh in chain7[1:]:
             path = os.path.join(levels_dir, f"level{i}.png")
             try:
-                size = read_png_rgba(path)[:2]
+                size = read_rgba_bytes(path)[:2]
                 checks.check(size == (lw, lh), f"{label}: --out level{i}.png is {lw}x{lh}",
                              f"{size[0]}x{size[1]}")
             except (OSError, ValueError) as error:
