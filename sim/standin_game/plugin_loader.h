@@ -17,6 +17,10 @@ struct LoadedPlugin {
     DWORD error;            // GetLastError of the refusal
 };
 
+// The names of the folder's files matching `pattern` ("*.asi"), in name order; `folder` ends in
+// a separator.
+std::vector<std::string> FolderFileNames(const std::string& folder, const char* pattern);
+
 // `folder` ends in a separator.
 std::vector<LoadedPlugin> LoadPluginFolder(const std::string& folder);
 

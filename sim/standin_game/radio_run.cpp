@@ -253,15 +253,13 @@ int RunRadio(sim::Game game, const RadioRequest& request) {
     WatchStartParts(plugins.radio);
 
     std::printf("startup call\n");
-    LARGE_INTEGER frequency, before, after;
-    QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER before, after;
     QueryPerformanceCounter(&before);
     RunSites(game, sim::GameEvent::RwStartup);
     QueryPerformanceCounter(&after);
     std::printf("startup done, textures live %d\n", sim::LiveTextures());
     // What the icons cost the game's start: a cold start decodes them, a warm one reads caches.
-    std::printf("startup time %.3f ms\n", 1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) /
-                                             static_cast<double>(frequency.QuadPart));
+    std::printf("startup time %.3f ms\n", Milliseconds(before, after));
     PrintStartParts(before, after);
     if (request.requiredCalls)
         PrintRequiredCallsTime(folder, kSettingsNames, static_cast<int>(std::size(kSettingsNames)));

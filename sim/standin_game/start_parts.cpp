@@ -7,7 +7,9 @@
 #include "../../platform/platform.h"
 #include "../../radio/settings_file.h"
 #include "../../radio/station_icons.h"
-#include "../../raster/wic_guids.h"
+#include "../../raster/imaging_factory.h"
+#include "../../raster/wide_path.h"
+#include "plugin_loader.h"
 
 namespace standin {
 namespace {
@@ -64,31 +66,12 @@ void* PatchImport(HMODULE module, const char* name, void* hook) {
     return nullptr;
 }
 
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
-
-std::vector<std::string> IconFiles(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*.png").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do names.push_back(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
 // Opens the image for its frame size, then reads the cache file of that size whole: what a
 // warm load of an icon at its own size must do. False when either is missing.
 bool ReadIconAndCache(IWICImagingFactory* factory, const std::string& folder,
                       const std::string& name, std::vector<BYTE>& buffer) {
     WCHAR wide[MAX_PATH];
-    const std::string path = folder + name;
-    if (MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide, MAX_PATH) == 0) return false;
+    if (!WidePathFromBytes((folder + name).c_str(), wide, MAX_PATH)) return false;
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
     UINT width = 0, height = 0;
@@ -113,6 +96,13 @@ bool ReadIconAndCache(IWICImagingFactory* factory, const std::string& folder,
 }
 
 }  // namespace
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+}
 
 void WatchStartParts(HMODULE radio) {
     realProfileInt = reinterpret_cast<ProfileIntFn>(PatchImport(
@@ -141,24 +131,20 @@ void PrintRequiredCallsTime(const std::string& gameFolder, const char* const* se
                             int settingsCount) {
     const std::string ini = gameFolder + kSettingsRelativePath;
     const std::string icons = gameFolder + kIconFolderRelativePath + "\\";
-    const std::vector<std::string> names = IconFiles(icons);
+    const std::vector<std::string> names = FolderFileNames(icons, "*.png");
     std::vector<BYTE> buffer;
 
     LARGE_INTEGER before, after;
     QueryPerformanceCounter(&before);
     for (int key = 0; key < settingsCount; ++key)
         GetPrivateProfileIntA(kSettingsSection, settingsNames[key], 0, ini.c_str());
-    // The process's own factory, as the library makes one for the first icon of a start.
-    CoInitialize(nullptr);
-    ComPtr<IWICImagingFactory> factory;
+    // The stand-in's own factory, made here as the library makes one for a start's first icon.
+    IWICImagingFactory* factory = SharedImagingFactoryOrCreate();
     size_t served = 0;
-    if (SUCCEEDED(CoCreateInstance(kClsidWicImagingFactory2, nullptr, CLSCTX_INPROC_SERVER,
-                                   kIidWicImagingFactory, factory.PutVoid())))
+    if (factory)
         for (const std::string& name : names)
-            if (ReadIconAndCache(factory.Get(), icons, name, buffer)) ++served;
+            if (ReadIconAndCache(factory, icons, name, buffer)) ++served;
     QueryPerformanceCounter(&after);
-    factory.Reset();
-    CoUninitialize();
     std::printf("required calls: %u profile reads, %u of %u icons with a cache file\n",
                 static_cast<unsigned>(settingsCount), static_cast<unsigned>(served),
                 static_cast<unsigned>(names.size()));

@@ -10,6 +10,9 @@
 
 namespace standin {
 
+// The time between two QueryPerformanceCounter readings.
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to);
+
 // Watches the plug-in's own calls to kernel32 (its import table, patched in this process) so
 // that a start can be cut where its settings reads end and where the image library is bound.
 void WatchStartParts(HMODULE radio);
