@@ -21,7 +21,8 @@ struct RadioRequest {
     bool unload = false;                 // FreeLibrary the radio plug-in at the end
     std::string driveFile;               // plays the scripted drive instead of the frames and
                                          // writes its frames here (sim/drive_frames_file.h)
-    bool requiredCalls = false;          // after the start, times the calls any start must make
+    bool requiredCalls = false;          // instead of the start, times the calls any start must
+                                         // make, with the plug-ins loaded as a start finds them
 };
 
 // Parses "<release> [--frames N] [--reload-at F,F...] [--edit KEY=VALUE@F] [--unload]
