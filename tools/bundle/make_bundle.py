@@ -2,14 +2,16 @@
 """Makes a game's release bundle from the game folder the main job ran the drive in:
 
     make_bundle.py --game GAME --folder GAME_FOLDER --tools WINDOWS_TOOLS --dist DIR --source REPOSITORY
+                   [--keep-folder]
 
-DIR/<game>/ with scripts/Ombrix.<G>.asi, scripts/Tessivo.<G>.asi, the icons, the settings file
+DIR/<game>.zip, made from a folder DIR/<game>/ with scripts/Ombrix.<G>.asi, scripts/Tessivo.<G>.asi, the icons, the settings file
 the plug-in wrote on its first start (copied byte for byte), the Windows tools (tessivo.exe,
 ombrix.exe and the game's tessivo_preview_<game>.exe from the windows build's tools folder) in
 halvenmoor_mods/Tessivo/tools, where no plug-in loader looks, and the player's guide README.txt
-(tools/bundle/README.txt.in with the game filled in, CR LF line ends); then DIR/<game>.zip of
-that folder, its file list checked against the folder. Prints every check and file; exit status
-0 only when all held.
+(tools/bundle/README.txt.in with the game filled in, CR LF line ends). The archive's file list is
+checked against the folder, and the folder is then removed unless --keep-folder is given: the
+archive is what players get, and the tools in it would otherwise be written twice. Prints every
+check and file; exit status 0 only when all held.
 """
 import argparse
 import os
@@ -55,6 +57,8 @@ def main():
     parser.add_argument("--tools", required=True, help="the windows build's tools folder")
     parser.add_argument("--dist", required=True)
     parser.add_argument("--source", required=True, help="the repository")
+    parser.add_argument("--keep-folder", action="store_true",
+                        help="keep DIR/GAME/, the folder the archive was made from")
     args = parser.parse_args()
     code, name = GAMES[args.game]
     folder, dist = os.path.abspath(args.folder), os.path.abspath(args.dist)
@@ -119,9 +123,11 @@ def main():
                     f"{sorted(set(contents) - set(listed))}, extra {sorted(set(listed) - set(contents))}"
                     f", damaged {damaged}")
     print(f"check ok   {os.path.basename(archive)} holds exactly the {len(contents)} files of "
-          f"{bundle}, none damaged:")
+          f"the bundle, none damaged:")
     for path in listed:
         print(f"    {path}")
+    if not args.keep_folder:
+        shutil.rmtree(bundle)
     return 0
 
 
