@@ -49,6 +49,9 @@ def main():
                                "--source", args.source], capture_output=True, text=True)
         checks.check(made.returncode == 0, "make_bundle.py makes the bundle", made.stdout + made.stderr)
         archive = os.path.join(dist, f"{game}.zip")
+        left = sorted(os.listdir(dist)) if os.path.isdir(dist) else []
+        checks.check(left == [f"{game}.zip"], "the bundle is written once, as its archive",
+                     ", ".join(left))
         listed = zipfile.ZipFile(archive).namelist() if os.path.exists(archive) else []
         tools = [f"halvenmoor_mods/Tessivo/tools/{p}" for p in ("tessivo.exe", "ombrix.exe",
                                                                  f"tessivo_preview_{game}.exe")]
