@@ -166,10 +166,14 @@ TEST_F(PngLoad, PaddedRowsAreWrittenAtStrideAndPaddingIsUntouched) {
     // Row by row: one copy per row of every level.
     EXPECT_EQ(substitute::CallCount(Call::CopyPixels), 64 + 32 + 16 + 8 + 4 + 2 + 1);
 
-    // The chain written from a padded raster loads back into a padded one unchanged.
+    // The chain written from a padded raster loads back into a padded one unchanged, from the
+    // cache file: a decode would give the same pixels and hide a cache that refuses padding.
+    ASSERT_TRUE(FileExists(CacheFileOf(path, 64, 64)));
     sim::ClearRwCallLog();
+    substitute::ResetSubstitute();
     RwTexture* cached = LoadPNGToRwTexture(path.c_str(), 64, 64, 1, 0);
     ASSERT_NE(cached, nullptr);
+    EXPECT_EQ(substitute::CallCount(Call::CreateDecoderFromFilename), 0);
     EXPECT_EQ(LevelPixels(cached, 0), level0);
     EXPECT_EQ(LevelPixels(cached, 3), LevelPixels(texture, 3));
     EXPECT_TRUE(sim::RasterPaddingIntact(cached->raster));
