@@ -4,9 +4,10 @@
     make_bundle.py --game GAME --folder GAME_FOLDER --tools WINDOWS_TOOLS --dist DIR --source REPOSITORY
                    [--keep-folder]
 
-DIR/<game>.zip, made from a folder DIR/<game>/ with scripts/Ombrix.<G>.asi, scripts/Tessivo.<G>.asi, the icons, the settings file
-the plug-in wrote on its first start (copied byte for byte), the Windows tools (tessivo.exe,
-ombrix.exe and the game's tessivo_preview_<game>.exe from the windows build's tools folder) in
+DIR/<game>.zip, made from a folder DIR/<game>/ with scripts/Ombrix.<G>.asi,
+scripts/Tessivo.<G>.asi, the icons, the settings file the plug-in wrote on its first start
+(copied byte for byte), the Windows tools (tessivo.exe, ombrix.exe and the game's
+tessivo_preview_<game>.exe from the windows build's tools folder) in
 halvenmoor_mods/Tessivo/tools, where no plug-in loader looks, and the player's guide README.txt
 (tools/bundle/README.txt.in with the game filled in, CR LF line ends). The archive's file list is
 checked against the folder, and the folder is then removed unless --keep-folder is given: the
