@@ -197,15 +197,25 @@ def check_pe_kind(checks, private, dll):
                  "image is a DLL (IMAGE_FILE_DLL)" if dll else "image is a program, not a DLL")
 
 
+def open_pe(objdump_tool, path, label, dll):
+    """What every file of ours is checked for first, its kind and its imports; returns the
+    checks, objdump's private headers and the file's exports."""
+    checks = Checks(f"{label} {os.path.basename(path)}")
+    print(f"{path}:")
+    private = objdump(objdump_tool, path, "-p")
+    check_pe_kind(checks, private, dll=dll)
+    imports = pe_imports(private)
+    print(f"  imports: {', '.join(imports)}")
+    check_imports(checks, imports)
+    exports = pe_exports(private)
+    print(f"  exports: {', '.join(exports) or '(none)'}")
+    return checks, private, exports
+
+
 def cmd_check_dll(args):
     status = 0
     for dll in args.dlls:
-        checks = Checks(f"check-dll {os.path.basename(dll)}")
-        print(f"{dll}:")
-        private = objdump(args.objdump, dll, "-p")
-        check_pe_kind(checks, private, dll=True)
-        exports = pe_exports(private)
-        print(f"  exports: {', '.join(exports) or '(none)'}")
+        checks, private, exports = open_pe(args.objdump, dll, "check-dll", dll=True)
         wanted = set() if args.radio else EXPORTS
         for name in sorted(wanted):
             decorated = [e for e in exports if name in e and e != name]
@@ -216,9 +226,6 @@ def cmd_check_dll(args):
             checks.check(name in wanted and "@" not in name and not name.startswith("_"),
                          f"export {name} is one of the {len(wanted)} wanted, undecorated",
                          "unexpected or decorated export")
-        imports = pe_imports(private)
-        print(f"  imports: {', '.join(imports)}")
-        check_imports(checks, imports)
         check_version(checks, args.objdump, dll)
         if args.radio:
             user32 = imported_names(private, "user32.dll")
@@ -277,16 +284,9 @@ def cmd_check_program(args):
     with a version resource; with --standin also laid out as the stand-in game."""
     status = 0
     for exe in args.programs:
-        checks = Checks(f"check-program {os.path.basename(exe)}")
-        print(f"{exe}:")
-        private = objdump(args.objdump, exe, "-p")
-        check_pe_kind(checks, private, dll=False)
+        checks, private, exports = open_pe(args.objdump, exe, "check-program", dll=False)
         check_console_program(checks, private)
-        exports = pe_exports(private)
         checks.check(not exports, "exports nothing", ", ".join(exports))
-        imports = pe_imports(private)
-        print(f"  imports: {', '.join(imports)}")
-        check_imports(checks, imports)
         strings = version_strings(args.objdump, exe)
         print(f"  version: {strings}")
         checks.check(strings.get("ProductName") in ("Tessivo", "Ombrix"),
