@@ -13,8 +13,7 @@
 #include "substitute.h"
 #include "svg_document.h"
 
-const IID IID_ID2D1DeviceContext5 = {
-    0x7836D248, 0x68CC, 0x4DF6, {0xB7, 0xEB, 0xDE, 0x99, 0x1B, 0xF6, 0x2E, 0xB7}};
+const IID IID_ID2D1DeviceContext5 = GuidFromString("7836D248-68CC-4DF6-B9E8-DE991BF62EB7");
 
 namespace substitute {
 namespace {

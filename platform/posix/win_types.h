@@ -86,6 +86,34 @@ inline bool operator==(const GUID& a, const GUID& b) {
 }
 inline bool operator!=(const GUID& a, const GUID& b) { return !(a == b); }
 
+// A GUID from its registry form, "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX", as the SDK's headers and
+// documentation print it: the substitute spells identifiers that way, never as the product's
+// brace initialisers, so a byte mistyped in one is not copied into the other.
+namespace guid_text {
+constexpr uint32_t HexDigit(char c) {
+    return c >= '0' && c <= '9'   ? uint32_t(c - '0')
+           : c >= 'a' && c <= 'f' ? uint32_t(c - 'a' + 10)
+           : c >= 'A' && c <= 'F' ? uint32_t(c - 'A' + 10)
+                                  : throw "not a hex digit";
+}
+constexpr uint32_t Hex(const char* text, int from, int digits) {
+    uint32_t value = 0;
+    for (int i = 0; i < digits; ++i) value = value * 16 + HexDigit(text[from + i]);
+    return value;
+}
+}  // namespace guid_text
+
+template <size_t N>
+constexpr GUID GuidFromString(const char (&text)[N]) {
+    static_assert(N == 37, "a GUID is written as 36 characters");
+    if (text[8] != '-' || text[13] != '-' || text[18] != '-' || text[23] != '-') throw "misplaced dash";
+    GUID g{guid_text::Hex(text, 0, 8), uint16_t(guid_text::Hex(text, 9, 4)),
+           uint16_t(guid_text::Hex(text, 14, 4)), {}};
+    const int bytes[8] = {19, 21, 24, 26, 28, 30, 32, 34};
+    for (int i = 0; i < 8; ++i) g.Data4[i] = uint8_t(guid_text::Hex(text, bytes[i], 2));
+    return g;
+}
+
 struct FILETIME {
     DWORD dwLowDateTime;
     DWORD dwHighDateTime;
