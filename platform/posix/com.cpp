@@ -6,7 +6,7 @@
 #include "wic.h"
 #include "wic_objects.h"
 
-const IID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+const IID IID_IUnknown = GuidFromString("00000000-0000-0000-C000-000000000046");
 
 namespace {
 

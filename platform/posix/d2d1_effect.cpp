@@ -4,21 +4,20 @@
 
 #include "d2d1_resources.h"
 
-const CLSID CLSID_D2D1GaussianBlur = {
-    0x1FEB6D69, 0x2FE6, 0x4AC9, {0x8C, 0x58, 0x1D, 0x7F, 0x93, 0xE7, 0xA6, 0xA5}};
+const CLSID CLSID_D2D1GaussianBlur = GuidFromString("1FEB6D69-2FE6-4AC9-8C58-1D7F93E7A6A5");
 
 namespace substitute {
 namespace {
 
-const IID kIidImage = {0x65019F75, 0x8DA2, 0x497C, {0xB3, 0x2C, 0xDF, 0xA3, 0x4E, 0x48, 0xED, 0xE6}};
-const IID kIidBitmap1 = {0xA898A84C, 0x3873, 0x4588, {0xB0, 0x8B, 0xEB, 0xBF, 0x97, 0x8D, 0xF0, 0x41}};
-const IID kIidEffect = {0x28211A43, 0x7D89, 0x476F, {0x81, 0x81, 0x2D, 0x61, 0x59, 0xB2, 0x20, 0xAD}};
+const IID IID_ID2D1Image = GuidFromString("65019F75-8DA2-497C-B32C-DFA34E48EDE6");
+const IID IID_ID2D1Bitmap1 = GuidFromString("A898A84C-3873-4588-B08B-EBBF978DF041");
+const IID IID_ID2D1Effect = GuidFromString("28211A43-7D89-476F-8181-2D6159B220AD");
 
 }  // namespace
 
-bool Bitmap::Implements(REFIID iid) const { return iid == kIidBitmap1 || iid == kIidImage; }
-bool EffectOutput::Implements(REFIID iid) const { return iid == kIidImage; }
-bool BlurEffect::Implements(REFIID iid) const { return iid == kIidEffect; }
+bool Bitmap::Implements(REFIID iid) const { return iid == IID_ID2D1Bitmap1 || iid == IID_ID2D1Image; }
+bool EffectOutput::Implements(REFIID iid) const { return iid == IID_ID2D1Image; }
+bool BlurEffect::Implements(REFIID iid) const { return iid == IID_ID2D1Effect; }
 
 // Both properties are 4 bytes; the standard deviation is a float of 0 to 250.
 HRESULT BlurEffect::SetValue(UINT32 index, D2D1_PROPERTY_TYPE type, const BYTE* data,

@@ -5,8 +5,7 @@
 #include "d2d1.h"
 #include "substitute.h"
 
-const IID IID_ID2D1Factory3 = {
-    0x0869759F, 0x4F00, 0x413F, {0xB0, 0x3E, 0x2B, 0xDA, 0x45, 0x40, 0x4D, 0x0F}};
+const IID IID_ID2D1Factory3 = GuidFromString("0869759F-4F00-413F-B03E-2BDA45404D0F");
 
 namespace substitute {
 
@@ -15,7 +14,7 @@ ID2D1DeviceContext2* NewDeviceContext();
 
 namespace {
 
-const IID kIidDevice2 = {0xA44472E1, 0x8DFB, 0x4E60, {0x84, 0x92, 0x6E, 0x28, 0x61, 0xC9, 0xCA, 0x8B}};
+const IID IID_ID2D1Device2 = GuidFromString("A44472E1-8DFB-4E60-8492-6E2861C9CA8B");
 
 class Device final : public ComObject<ID2D1Device2> {
 public:
@@ -30,7 +29,7 @@ public:
     }
 
 private:
-    bool Implements(REFIID iid) const override { return iid == kIidDevice2; }
+    bool Implements(REFIID iid) const override { return iid == IID_ID2D1Device2; }
 };
 
 class Factory final : public ComObject<ID2D1Factory3> {

@@ -6,13 +6,10 @@
 #include "../com_ptr.h"
 #include "substitute.h"
 
-const IID IID_ID3D11Texture2D = {
-    0x6F15AAF2, 0xD208, 0x4E89, {0x9A, 0xB4, 0x48, 0x95, 0x35, 0xD3, 0x4F, 0x9C}};
-const IID IID_IDXGISurface = {
-    0xCAFCB56C, 0x6AC3, 0x4889, {0xBF, 0x47, 0x9E, 0x23, 0xBB, 0xD2, 0x60, 0xEC}};
+const IID IID_ID3D11Texture2D = GuidFromString("6F15AAF2-D208-4E89-9AB4-489535D34F9C");
+const IID IID_IDXGISurface = GuidFromString("CAFCB56C-6AC3-4889-BF47-9E23BBD260EC");
 extern const IID IID_ID3D11Resource;
-const IID IID_ID3D11Resource = {
-    0xDC8E63F3, 0xD12B, 0x4952, {0xB4, 0x7B, 0x5E, 0x45, 0x02, 0x6A, 0x86, 0x2D}};
+const IID IID_ID3D11Resource = GuidFromString("DC8E63F3-D12B-4952-B47B-5E45026A862D");
 
 namespace substitute {
 namespace {

@@ -4,16 +4,13 @@
 #include "d3d11_cpu_texture.h"
 #include "substitute.h"
 
-const IID IID_IDXGIDevice = {
-    0x54EC77FA, 0x1377, 0x44E6, {0x8C, 0x32, 0x88, 0xFD, 0x5F, 0x44, 0xC8, 0x4C}};
+const IID IID_IDXGIDevice = GuidFromString("54EC77FA-1377-44E6-8C32-88FD5F44C84C");
 
 namespace substitute {
 namespace {
 
-const IID kIidD3D11Device = {
-    0xDB6F6DDB, 0xAC77, 0x4E88, {0x82, 0x53, 0x81, 0x9D, 0xF9, 0xBB, 0xF1, 0x40}};
-const IID kIidD3D11DeviceContext = {
-    0xC0BFA96C, 0xE089, 0x44FB, {0x8E, 0xAF, 0x26, 0xF8, 0x79, 0x61, 0x90, 0xDA}};
+const IID IID_ID3D11Device = GuidFromString("DB6F6DDB-AC77-4E88-8253-819DF9BBF140");
+const IID IID_ID3D11DeviceContext = GuidFromString("C0BFA96C-E089-44FB-8EAF-26F8796190DA");
 
 class DxgiDevice final : public ComObject<IDXGIDevice> {
 private:
@@ -46,7 +43,7 @@ public:
     }
 
 private:
-    bool Implements(REFIID iid) const override { return iid == kIidD3D11Device; }
+    bool Implements(REFIID iid) const override { return iid == IID_ID3D11Device; }
 };
 
 CpuTexture* OwnTexture(ID3D11Resource* resource) {
@@ -87,7 +84,7 @@ public:
     }
 
 private:
-    bool Implements(REFIID iid) const override { return iid == kIidD3D11DeviceContext; }
+    bool Implements(REFIID iid) const override { return iid == IID_ID3D11DeviceContext; }
 };
 
 }  // namespace

@@ -11,8 +11,7 @@
 namespace substitute {
 namespace {
 
-const IID kIidIStream = {
-    0x0000000C, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+const IID IID_IStream = GuidFromString("0000000C-0000-0000-C000-000000000046");
 
 class MemStream final : public ComObject<IStream> {
 public:
@@ -30,7 +29,7 @@ public:
     }
 
 private:
-    bool Implements(REFIID iid) const override { return iid == kIidIStream; }
+    bool Implements(REFIID iid) const override { return iid == IID_IStream; }
     std::vector<BYTE> bytes_;
     size_t position_ = 0;
 };

@@ -13,28 +13,17 @@
 #include "utf16_text.h"
 #include "wic_objects.h"
 
-const CLSID CLSID_WICImagingFactory = {
-    0xCACAF262, 0x9370, 0x4615, {0xA1, 0x3B, 0x9F, 0x55, 0x39, 0xDA, 0x4C, 0x0A}};
-const CLSID CLSID_WICImagingFactory2 = {
-    0x317D06E8, 0x5F24, 0x433D, {0xBD, 0xF7, 0x79, 0xCE, 0x68, 0xD8, 0xAB, 0xC2}};
-const IID IID_IWICImagingFactory = {
-    0xEC5EC8A9, 0xC395, 0x4314, {0x9C, 0x77, 0x54, 0xD7, 0xA9, 0x35, 0xFF, 0x70}};
-const IID IID_IWICBitmapSource = {
-    0x00000120, 0xA8F2, 0x4877, {0xBA, 0x0A, 0xFD, 0x2B, 0x66, 0x45, 0xFB, 0x94}};
-const IID IID_IWICBitmapFrameDecode = {
-    0x3B16811B, 0x6A43, 0x4EC9, {0xA8, 0x13, 0x3D, 0x93, 0x0C, 0x13, 0xB9, 0x40}};
-const IID IID_IWICBitmapDecoder = {
-    0x9EDDE9E7, 0x8DEE, 0x47EA, {0x99, 0xDF, 0xE6, 0xFA, 0xF2, 0xED, 0x44, 0xBF}};
-const IID IID_IWICFormatConverter = {
-    0x00000301, 0xA8F2, 0x4877, {0xBA, 0x0A, 0xFD, 0x2B, 0x66, 0x45, 0xFB, 0x94}};
-const IID IID_IWICBitmapScaler = {
-    0x00000302, 0xA8F2, 0x4877, {0xBA, 0x0A, 0xFD, 0x2B, 0x66, 0x45, 0xFB, 0x94}};
-const IID IID_IWICBitmap = {
-    0x00000121, 0xA8F2, 0x4877, {0xBA, 0x0A, 0xFD, 0x2B, 0x66, 0x45, 0xFB, 0x94}};
-const GUID GUID_WICPixelFormat24bppBGR = {
-    0x6FDDC324, 0x4E03, 0x4BFE, {0xB1, 0x85, 0x3D, 0x77, 0x76, 0x8D, 0xC9, 0x0C}};
-const GUID GUID_WICPixelFormat32bppBGRA = {
-    0x6FDDC324, 0x4E03, 0x4BFE, {0xB1, 0x85, 0x3D, 0x77, 0x76, 0x8D, 0xC9, 0x0F}};
+const CLSID CLSID_WICImagingFactory = GuidFromString("CACAF262-9370-4615-A13B-9F5539DA4C0A");
+const CLSID CLSID_WICImagingFactory2 = GuidFromString("317D06E8-5F24-433D-BDF7-79CE68D8ABC2");
+const IID IID_IWICImagingFactory = GuidFromString("EC5EC8A9-C395-4314-9C77-54D7A935FF70");
+const IID IID_IWICBitmapSource = GuidFromString("00000120-A8F2-4877-BA0A-FD2B6645FB94");
+const IID IID_IWICBitmapFrameDecode = GuidFromString("3B16811B-6A43-4EC9-A813-3D930C13B940");
+const IID IID_IWICBitmapDecoder = GuidFromString("9EDDE9E7-8DEE-47EA-99DF-E6FAF2ED44BF");
+const IID IID_IWICFormatConverter = GuidFromString("00000301-A8F2-4877-BA0A-FD2B6645FB94");
+const IID IID_IWICBitmapScaler = GuidFromString("00000302-A8F2-4877-BA0A-FD2B6645FB94");
+const IID IID_IWICBitmap = GuidFromString("00000121-A8F2-4877-BA0A-FD2B6645FB94");
+const GUID GUID_WICPixelFormat24bppBGR = GuidFromString("6FDDC324-4E03-4BFE-B185-3D77768DC90C");
+const GUID GUID_WICPixelFormat32bppBGRA = GuidFromString("6FDDC324-4E03-4BFE-B185-3D77768DC90F");
 
 namespace substitute {
 namespace {

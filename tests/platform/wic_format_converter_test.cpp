@@ -23,8 +23,7 @@ TEST_F(WicFormatConverter, OnlyStraightBgraIsATarget) {
         return converter->Initialize(source, format, WICBitmapDitherTypeNone, nullptr, 0.0,
                                      WICBitmapPaletteTypeCustom);
     };
-    const GUID premultiplied = {
-        0x6FDDC324, 0x4E03, 0x4BFE, {0xB1, 0x85, 0x3D, 0x77, 0x76, 0x8D, 0xC9, 0x10}};
+    const GUID premultiplied = GuidFromString("6FDDC324-4E03-4BFE-B185-3D77768DC910");
     EXPECT_EQ(initialize(frame.Get(), premultiplied), WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT);
     EXPECT_EQ(initialize(nullptr, GUID_WICPixelFormat32bppBGRA), E_INVALIDARG);
     ASSERT_EQ(initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA), S_OK);
