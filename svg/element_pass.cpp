@@ -41,6 +41,9 @@ void DrawElementsSeparately(ID2D1DeviceContext5* context, ID2D1SvgDocument* docu
             context->SetTransform(&level);
             context->DrawSvgDocument(document);
         }
+        // Direct2D may run a draw as late as EndDraw: it has to run while only this element
+        // shows. A failure is EndDraw's to report.
+        context->Flush(nullptr, nullptr);
         RestoreDisplay(saved);
     }
 }

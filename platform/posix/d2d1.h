@@ -124,6 +124,8 @@ protected:
 struct ID2D1DeviceContext5 : ID2D1DeviceContext2 {
     virtual void STDMETHODCALLTYPE SetTransform(const D2D1_MATRIX_3X2_F* transform) = 0;
     virtual void STDMETHODCALLTYPE SetAntialiasMode(D2D1_ANTIALIAS_MODE mode) = 0;
+    // Runs the drawing batched so far; the first error since BeginDraw, as EndDraw reports it.
+    virtual HRESULT STDMETHODCALLTYPE Flush(D2D1_TAG* tag1, D2D1_TAG* tag2) = 0;
     virtual void STDMETHODCALLTYPE Clear(const D2D1_COLOR_F* color) = 0;
     virtual void STDMETHODCALLTYPE BeginDraw() = 0;
     virtual HRESULT STDMETHODCALLTYPE EndDraw(D2D1_TAG* tag1, D2D1_TAG* tag2) = 0;

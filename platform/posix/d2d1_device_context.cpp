@@ -1,5 +1,10 @@
 // The Direct2D device context: a target bitmap, a transform, drawing between BeginDraw and
 // EndDraw, and the errors Direct2D reports only at EndDraw.
+//
+// Direct2D batches drawing and may run a batch as late as Flush or EndDraw. The one draw that
+// reads state the caller can still change afterwards is DrawSvgDocument (the document's tree),
+// so it waits here until Flush, EndDraw or a call that needs the pixels: a caller that changes
+// the tree before flushing sees what Direct2D could show it.
 #include <cstring>
 #include <new>
 #include <vector>
@@ -18,8 +23,7 @@ const IID IID_ID2D1DeviceContext5 = GuidFromString("7836D248-68CC-4DF6-B9E8-DE99
 namespace substitute {
 namespace {
 
-const IID kIidDeviceContext2 = {
-    0x394EA6A3, 0x0C34, 0x4321, {0x95, 0x0B, 0x6C, 0xA2, 0x0F, 0x0B, 0xE6, 0xC7}};
+const IID IID_ID2D1DeviceContext2 = GuidFromString("394EA6A3-0C34-4321-950B-6CA20F0BE6C7");
 
 std::vector<DrawRecord> drawLog;
 
@@ -57,6 +61,7 @@ public:
     void STDMETHODCALLTYPE Clear(const D2D1_COLOR_F* color) override {
         Bitmap* target = DrawingTarget();
         if (!target) return;
+        RunPendingDraws();
         const D2D1_COLOR_F c = color ? *color : D2D1_COLOR_F{0, 0, 0, 0};
         const auto byte = [](float v) {
             return static_cast<uint8_t>(v <= 0 ? 0 : v >= 1 ? 255 : v * 255.0f + 0.5f);
@@ -86,7 +91,18 @@ public:
         drawing_ = true;
     }
 
+    // Runs what was batched; the error so far stays for EndDraw as well. No tags are ever set,
+    // so both come back 0.
+    HRESULT STDMETHODCALLTYPE Flush(D2D1_TAG* tag1, D2D1_TAG* tag2) override {
+        if (tag1) *tag1 = 0;
+        if (tag2) *tag2 = 0;
+        if (!drawing_) return D2DERR_WRONG_STATE;
+        RunPendingDraws();
+        return error_;
+    }
+
     HRESULT STDMETHODCALLTYPE EndDraw(D2D1_TAG*, D2D1_TAG*) override {
+        if (drawing_) RunPendingDraws();
         HRESULT result = drawing_ ? error_ : D2DERR_WRONG_STATE;
         drawing_ = false;
         error_ = S_OK;
@@ -140,6 +156,7 @@ public:
                                      D2D1_COMPOSITE_MODE compositeMode) override {
         Bitmap* target = DrawingTarget();
         if (!target) return;
+        RunPendingDraws();
         auto* output = dynamic_cast<EffectOutput*>(image);
         Bitmap* input = output ? dynamic_cast<Bitmap*>(output->Effect().Input()) : nullptr;
         if (!input || input == target || (input->Options() & D2D1_BITMAP_OPTIONS_CANNOT_DRAW) ||
@@ -178,14 +195,12 @@ public:
     void STDMETHODCALLTYPE DrawSvgDocument(ID2D1SvgDocument* document) override {
         Bitmap* target = DrawingTarget();
         if (!target) return;
-        CpuTexture& texture = target->Texture();
-        uint8_t* pixels = texture.Pixels();
-        if (!pixels)
+        try {
+            pending_.push_back({ComPtr<Bitmap>::Retain(target),
+                                ComPtr<ID2D1SvgDocument>::Retain(document), transform_});
+        } catch (const std::bad_alloc&) {
             error_ = E_OUTOFMEMORY;
-        else if (!RenderSvgDocument(document, transform_, pixels, texture.Desc().Width,
-                                    texture.Desc().Height, texture.RowPitch()))
-            error_ = E_INVALIDARG;
-        Log(DrawKind::SvgDocument, *target, 0.0f, 0);
+        }
     }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -198,7 +213,7 @@ public:
 
 private:
     bool Implements(REFIID iid) const override {
-        return iid == IID_ID2D1DeviceContext5 || iid == kIidDeviceContext2;
+        return iid == IID_ID2D1DeviceContext5 || iid == IID_ID2D1DeviceContext2;
     }
 
     // The target to draw into; drawing outside BeginDraw/EndDraw or without a target is an
@@ -215,6 +230,28 @@ private:
         return target_.Get();
     }
 
+    // A document draw as it was asked for; the tree is read when it runs.
+    struct PendingDraw {
+        ComPtr<Bitmap> target;
+        ComPtr<ID2D1SvgDocument> document;
+        D2D1_MATRIX_3X2_F transform;
+    };
+
+    void RunPendingDraws() {
+        for (PendingDraw& draw : pending_) {
+            CpuTexture& texture = draw.target->Texture();
+            uint8_t* pixels = texture.Pixels();
+            if (!pixels)
+                error_ = E_OUTOFMEMORY;
+            else if (!RenderSvgDocument(draw.document.Get(), draw.transform, pixels,
+                                        texture.Desc().Width, texture.Desc().Height,
+                                        texture.RowPitch()))
+                error_ = E_INVALIDARG;
+            Log(DrawKind::SvgDocument, *draw.target.Get(), 0.0f, 0);
+        }
+        pending_.clear();
+    }
+
     static void Log(DrawKind kind, Bitmap& target, float deviation, uint32_t borderMode) {
         drawLog.push_back({kind, target.Texture().Desc().Width, target.Texture().Desc().Height,
                            (target.Options() & D2D1_BITMAP_OPTIONS_CANNOT_DRAW) != 0, deviation,
@@ -222,6 +259,7 @@ private:
     }
 
     ComPtr<Bitmap> target_;
+    std::vector<PendingDraw> pending_;
     D2D1_MATRIX_3X2_F transform_{1, 0, 0, 1, 0, 0};
     bool drawing_ = false;
     HRESULT error_ = S_OK;  // first or latest draw error, reported by EndDraw

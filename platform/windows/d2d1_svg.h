@@ -144,7 +144,10 @@ struct ID2D1DeviceContext5Vtbl {
     void* slot31;
     void(STDMETHODCALLTYPE* SetAntialiasMode)(struct ID2D1DeviceContext5* This,
                                               D2D1_ANTIALIAS_MODE mode);  // 32
-    void* slots33To46[14];
+    void* slots33To41[9];
+    HRESULT(STDMETHODCALLTYPE* Flush)(struct ID2D1DeviceContext5* This, D2D1_TAG* tag1,
+                                      D2D1_TAG* tag2);  // 42
+    void* slots43To46[4];
     void(STDMETHODCALLTYPE* Clear)(struct ID2D1DeviceContext5* This,
                                    const D2D1_COLOR_F* color);  // 47
     void(STDMETHODCALLTYPE* BeginDraw)(struct ID2D1DeviceContext5* This);  // 48
@@ -175,6 +178,7 @@ struct ID2D1DeviceContext5Vtbl {
 };
 D2D1_SVG_SLOT(ID2D1DeviceContext5Vtbl, SetTransform, 30);
 D2D1_SVG_SLOT(ID2D1DeviceContext5Vtbl, SetAntialiasMode, 32);
+D2D1_SVG_SLOT(ID2D1DeviceContext5Vtbl, Flush, 42);
 D2D1_SVG_SLOT(ID2D1DeviceContext5Vtbl, Clear, 47);
 D2D1_SVG_SLOT(ID2D1DeviceContext5Vtbl, BeginDraw, 48);
 D2D1_SVG_SLOT(ID2D1DeviceContext5Vtbl, EndDraw, 49);
@@ -191,6 +195,7 @@ struct ID2D1DeviceContext5 {
     D2D1_SVG_UNKNOWN_WRAPPERS
     void SetTransform(const D2D1_MATRIX_3X2_F* transform) { lpVtbl->SetTransform(this, transform); }
     void SetAntialiasMode(D2D1_ANTIALIAS_MODE mode) { lpVtbl->SetAntialiasMode(this, mode); }
+    HRESULT Flush(D2D1_TAG* tag1, D2D1_TAG* tag2) { return lpVtbl->Flush(this, tag1, tag2); }
     void Clear(const D2D1_COLOR_F* color) { lpVtbl->Clear(this, color); }
     void BeginDraw() { lpVtbl->BeginDraw(this); }
     HRESULT EndDraw(D2D1_TAG* tag1, D2D1_TAG* tag2) { return lpVtbl->EndDraw(this, tag1, tag2); }
