@@ -6,6 +6,7 @@
 #include <new>
 #include <string_view>
 
+#include "style_attribute.h"
 #include "svg_source.h"
 
 namespace {
@@ -107,8 +108,6 @@ const BlurFilterMap::value_type* ReferencedFilter(std::string_view tagText,
     return best;
 }
 
-bool IsTagSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
 // Where an id attribute goes: right after the tag name, when white space follows the name.
 // Anywhere later could fall inside an attribute value.
 size_t IdInsertionPoint(std::string_view tagText) {
@@ -145,6 +144,10 @@ void CollectBlurTargets(std::string& svgText, const BlurFilterMap& filters,
         if (tagText.find("id=\"") != std::string_view::npos) {
             if (auto value = FindQuotedValue(tagText, "id=\"", 0))
                 elementId = tagText.substr(value->start, value->length);
+        } else if (auto written = FindTagAttribute(tagText, "id")) {
+            // An id in single quotes or with white space around "=" is the element's own: a
+            // second one would make the document invalid XML.
+            elementId = tagText.substr(written->start, written->length);
         } else {
             elementId = "ag_filter_elem_" + std::to_string(counter++);
             const size_t at = IdInsertionPoint(tagText);

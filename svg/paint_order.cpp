@@ -15,13 +15,11 @@ namespace {
 constexpr std::string_view kShapeTagPrefixes[] = {"<path",    "<rect",    "<circle",  "<ellipse",
                                                   "<line",    "<polygon", "<polyline"};
 
-bool IsBlankOrLineBreak(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
 bool StartsWithName(std::string_view tagText, std::string_view prefix) {
     if (tagText.size() <= prefix.size() || tagText.substr(0, prefix.size()) != prefix)
         return false;
     const char next = tagText[prefix.size()];
-    return IsBlankOrLineBreak(next) || next == '/' || next == '>';
+    return IsTagSpace(next) || next == '/' || next == '>';
 }
 
 // The shape prefix the tag starts with, or an empty view.
@@ -42,7 +40,7 @@ bool IsEndTagOf(std::string_view tagText, std::string_view prefix) {
         tagText.substr(2, name.size()) != name)
         return false;
     const char next = tagText[2 + name.size()];
-    return next == '>' || IsBlankOrLineBreak(next);
+    return next == '>' || IsTagSpace(next);
 }
 
 // For every shape start tag with content: the position just past it mapped to the position
@@ -99,9 +97,18 @@ bool AsksStrokeBeforeFill(std::string_view tagText) {
 
 std::string StrokeOnlyTag(std::string_view tagText, std::string_view prefix) {
     std::string copy(tagText);
-    if (!ReplaceStyleProperty(copy, "fill", "none") && !ReplaceAttributeValue(copy, "fill", "none"))
-        copy.insert(prefix.size(), " fill=\"none\"");
-    if (auto id = FindQuotedValue(copy, "id=\"", 0)) copy.insert(id->start + id->length, "_stroke");
+    if (!ReplaceStyleProperty(copy, "fill", "none") && !ReplaceAttributeValue(copy, "fill", "none")) {
+        // A fill written fill='...' or after a tab or line break is still there: a second one
+        // would make the document invalid XML.
+        if (auto fill = FindTagAttribute(copy, "fill"))
+            copy.replace(fill->start, fill->length, "none");
+        else
+            copy.insert(prefix.size(), " fill=\"none\"");
+    }
+    // An id in single quotes is renamed too, so the fill copy stays the only one with it.
+    std::optional<QuotedValue> id = FindQuotedValue(copy, "id=\"", 0);
+    if (!id) id = FindTagAttribute(copy, "id");
+    if (id) copy.insert(id->start + id->length, "_stroke");
     return copy;
 }
 

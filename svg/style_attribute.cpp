@@ -38,3 +38,30 @@ bool ReplaceAttributeValue(std::string& tagText, std::string_view attribute,
     tagText.replace(valueBegin, valueEnd - valueBegin, value);
     return true;
 }
+
+std::optional<QuotedValue> FindTagAttribute(std::string_view tagText, std::string_view name) {
+    const size_t size = tagText.size();
+    const auto skipSpace = [&](size_t p) {
+        while (p < size && IsTagSpace(tagText[p])) ++p;
+        return p;
+    };
+    size_t p = 1;  // past "<", then the tag's own name
+    while (p < size && !IsTagSpace(tagText[p]) && tagText[p] != '/' && tagText[p] != '>') ++p;
+    for (;;) {
+        p = skipSpace(p);
+        const size_t nameBegin = p;
+        while (p < size && !IsTagSpace(tagText[p]) && tagText[p] != '=' && tagText[p] != '/' &&
+               tagText[p] != '>')
+            ++p;
+        if (p == nameBegin) return std::nullopt;
+        const std::string_view attribute = tagText.substr(nameBegin, p - nameBegin);
+        p = skipSpace(p);
+        if (p >= size || tagText[p] != '=') return std::nullopt;
+        p = skipSpace(p + 1);
+        if (p >= size || (tagText[p] != '"' && tagText[p] != '\'')) return std::nullopt;
+        const size_t valueEnd = tagText.find(tagText[p], p + 1);
+        if (valueEnd == std::string_view::npos) return std::nullopt;
+        if (attribute == name) return QuotedValue{p + 1, valueEnd - p - 1};
+        p = valueEnd + 1;
+    }
+}

@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 
+// The white space XML allows between a tag's name and its attributes.
+inline bool IsTagSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
 struct QuotedValue {
     size_t start;   // first byte after the key
     size_t length;  // bytes up to the closing double quote

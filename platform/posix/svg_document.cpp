@@ -7,11 +7,10 @@
 #include "com_object.h"
 #include "substitute.h"
 #include "svg_document_tree.h"
+#include "xml_conformance.h"
 
-const IID IID_ID2D1SvgDocument = {
-    0x86B88E4D, 0xAFA4, 0x4D7B, {0x88, 0xE4, 0x68, 0xA5, 0x1C, 0x4A, 0x0A, 0xEC}};
-const IID IID_ID2D1SvgElement = {
-    0xAC7B67A6, 0x183E, 0x49C1, {0xA8, 0x23, 0x0E, 0xBE, 0x40, 0xB0, 0xDB, 0x29}};
+const IID IID_ID2D1SvgDocument = GuidFromString("86B88E4D-AFA4-4D7B-88E4-68A51C4A0AEC");
+const IID IID_ID2D1SvgElement = GuidFromString("AC7B67A6-183E-49C1-A823-0EBE40B0DB29");
 
 namespace substitute {
 
@@ -173,9 +172,11 @@ ID2D1SvgDocument* CreateSvgDocumentFromStream(IStream* stream, D2D1_SIZE_F viewp
 
         auto tree = std::make_shared<SvgTree>();
         tree->viewport = viewport;
-        const pugi::xml_parse_result parsed =
-            tree->xml.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
-        if (!parsed || std::strcmp(tree->xml.document_element().name(), "svg") != 0)
+        const pugi::xml_parse_result parsed = tree->xml.load_buffer(
+            text.data(), text.size(), kConformingParseFlags, pugi::encoding_utf8);
+        // Direct2D's parser refuses what XML refuses; pugixml alone lets some of it through.
+        if (!parsed || !CheckAndDecodeXml(tree->xml) ||
+            std::strcmp(tree->xml.document_element().name(), "svg") != 0)
             return nullptr;
         auto* document = new SvgDocument(std::move(tree));
         result = S_OK;

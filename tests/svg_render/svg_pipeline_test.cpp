@@ -147,6 +147,18 @@ TEST_F(SvgPipeline, RefusedTextGivesNullAndNoRaster) {
     const Case cases[] = {
         {"<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\"><g></svg>", unparsed, unparsed},
         {"<svg width=\"8\" height=\"8\"><rect></svg>", unparsed, unparsed},
+        // Well-formed to a lenient parser, refused by a conforming one as by Direct2D.
+        {"<svg width=\"8\" height=\"8\"><rect width=\"8\" width=\"4\"/></svg>", unparsed,
+         unparsed},
+        {"<svg width=\"8\" height=\"8\"><rect id='a' id=\"a\"/></svg>", unparsed, unparsed},
+        {"<svg xmlns:x=\"urn:x\" width=\"8\" height=\"8\"><rect x:a=\"1\" x:a=\"2\"/></svg>",
+         unparsed, unparsed},
+        {"<svg width=\"8\" height=\"8\"><x:rect/></svg>", unparsed, unparsed},
+        {"<svg width=\"8\" height=\"8\"><rect x:a=\"1\"/></svg>", unparsed, unparsed},
+        {"<svg width=\"8\" height=\"8\"><text>&nbsp;</text></svg>", unparsed, unparsed},
+        {"<svg width=\"8\" height=\"8\"><rect fill=\"&#0;\"/></svg>", unparsed, unparsed},
+        {"<svg width=\"8\" height=\"8\"><text>a & b</text></svg>", unparsed, unparsed},
+        {"<svg width=\"8\" height=\"8\"><rect fill=\"a<b\"/></svg>", unparsed, unparsed},
         {"", LoadStatus::Unreadable, LoadStatus::Unreadable},
         {"no svg here", LoadStatus::ZeroSize, unparsed},
     };
@@ -165,6 +177,40 @@ TEST_F(SvgPipeline, RefusedTextGivesNullAndNoRaster) {
     EXPECT_EQ(Load("", 16, 16, 0, 0), nullptr);
     EXPECT_EQ(outcome_.status, LoadStatus::NoPath);
     EXPECT_EQ(LoadSVGToRwTexture(nullptr, 16, 16, 0, 0), nullptr);
+}
+
+TEST_F(SvgPipeline, WellFormedTextStaysWellFormedThroughThePrePass) {
+    // Quoting and white space the pre-pass's plain searches do not expect: the split shape and
+    // the blurred one must still parse, and the blur still find its element.
+    struct Case {
+        const char* shape;
+        bool blurred;
+    };
+    const Case cases[] = {
+        {"<path fill='#00f' stroke=\"#f00\" paint-order=\"stroke fill\" d=\"M2 2H14V14H2Z\"/>", false},
+        {"<path\tfill=\"#00f\" stroke=\"#f00\" paint-order=\"stroke fill\" d=\"M2 2H14V14H2Z\"/>", false},
+        {"<path d=\"M2 2H14V14H2Z\"\nfill=\"#00f\" stroke=\"#f00\" paint-order=\"stroke fill\"/>", false},
+        {"<path fill = \"#00f\" stroke='#f00' paint-order='stroke fill' d='M2 2H14V14H2Z'/>", false},
+        {"<path id='s' fill='#00f' stroke='#f00' paint-order=\"stroke fill\" d=\"M2 2H14V14H2Z\"/>", false},
+        {"<path id='b' fill=\"#00f\" filter=\"url(#f)\" d=\"M2 2H14V14H2Z\"/>", true},
+        {"<path id = \"b\" fill=\"#00f\" filter=\"url(#f)\" d=\"M2 2H14V14H2Z\"/>", true},
+        {"<path\r\nid='b' fill=\"#00f\" filter=\"url(#f)\" d=\"M2 2H14V14H2Z\"/>", true},
+        {"<path id='b' fill='#00f' stroke=\"#f00\" paint-order=\"stroke fill\" filter=\"url(#f)\" "
+         "d=\"M2 2H14V14H2Z\"/>", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shape);
+        substitute::ClearDrawLog();
+        const std::string text =
+            std::string("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\" height=\"16\">"
+                        "<filter id=\"f\"><feGaussianBlur stdDeviation=\"1\"/></filter>") +
+            c.shape + "<rect width=\"1\" height=\"1\"/></svg>";
+        RwTexture* texture = Load(WriteSvg("quoted.svg", text), 16, 16, 0, 0);
+        ASSERT_NE(texture, nullptr) << LoadStatusText(outcome_.status);
+        EXPECT_EQ(DrawsAt(16, DrawKind::BlurredImage).empty(), !c.blurred);
+        sim::DestroyTexture(texture);
+        std::filesystem::remove_all(Scratch(".mipcache"));
+    }
 }
 
 TEST_F(SvgPipeline, ARepeatedLoadComesFromTheCache) {
