@@ -273,8 +273,8 @@ def check(source, outside, table):
     header = pathlib.Path(source) / "platform/windows/d2d1_svg.h"
     text = header.read_text()
     where = str(header.relative_to(source))
-    for table, field, slot in re.findall(r"D2D1_SVG_SLOT\((\w+), (\w+), (\d+)\);", text):
-        interface, sections, base = VTABLES[table]
+    for vtable, field, slot in re.findall(r"D2D1_SVG_SLOT\((\w+), (\w+), (\d+)\);", text):
+        interface, sections, base = VTABLES[vtable]
         slot = int(slot)
         method, word = OVERLOADS.get(field, (field, None))
         origin = None
@@ -298,8 +298,8 @@ def check(source, outside, table):
             record("%s::%s" % (interface, field), where, False, "no outside source for slot")
         else:
             record("%s::%s slot %d" % (interface, field, slot), where, ok, origin)
-    for table, total in re.findall(r"D2D1_SVG_SLOTS\((\w+), (\d+)\);", text):
-        interface = VTABLES[table][0]
+    for vtable, total in re.findall(r"D2D1_SVG_SLOTS\((\w+), (\d+)\);", text):
+        interface = VTABLES[vtable][0]
         expected = outside.ref_values.get("slots " + interface)
         record("%s slot count %s" % (interface, total), where, expected == int(total),
                "%s §3 total %s" % (outside.reference_name, expected))
