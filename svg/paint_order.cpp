@@ -114,7 +114,12 @@ std::string StrokeOnlyTag(std::string_view tagText, std::string_view prefix) {
 
 std::string FillOnlyTag(std::string_view tagText) {
     std::string copy(tagText);
-    if (!ReplaceStyleProperty(copy, "stroke", "none")) ReplaceAttributeValue(copy, "stroke", "none");
+    if (!ReplaceStyleProperty(copy, "stroke", "none") &&
+        !ReplaceAttributeValue(copy, "stroke", "none")) {
+        // Otherwise a stroke written stroke='...' would be painted again over the fill.
+        if (auto stroke = FindTagAttribute(copy, "stroke"))
+            copy.replace(stroke->start, stroke->length, "none");
+    }
     return copy;
 }
 

@@ -13,7 +13,7 @@ inline bool IsTagSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c 
 
 struct QuotedValue {
     size_t start;   // first byte after the key
-    size_t length;  // bytes up to the closing double quote
+    size_t length;  // bytes up to the closing quote
 };
 
 // The value after the first `key` (ending in "=\"") at or after `from`, up to the next

@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace substitute {
 namespace {
@@ -39,8 +40,10 @@ void AppendUtf8(unsigned long c, std::string& out) {
 // One character reference's value (the text between "&#" and ";"), or 0 when malformed.
 unsigned long CharacterReference(const std::string& digits) {
     const bool hex = !digits.empty() && digits[0] == 'x';
-    const size_t from = hex ? 1 : 0;
-    if (digits.size() <= from || digits.size() - from > 8) return 0;
+    size_t from = hex ? 1 : 0;
+    if (digits.size() <= from) return 0;
+    while (from + 1 < digits.size() && digits[from] == '0') ++from;
+    if (digits.size() - from > 8) return 0;
     unsigned long value = 0;
     for (size_t i = from; i < digits.size(); ++i) {
         const char c = digits[i];
@@ -137,19 +140,24 @@ bool SplitName(const char* name, std::string& prefix, std::string& local) {
     return !prefix.empty() && !local.empty() && local.find(':') == std::string::npos;
 }
 
-// The namespace `prefix` is bound to at `element` ("" for no prefix and no default), or false
-// when a prefix is bound nowhere in scope.
-bool NamespaceOf(pugi::xml_node element, const std::string& prefix, std::string& uri) {
+// The namespace declarations in scope, innermost last, each with the depth of its element.
+struct Binding {
+    size_t depth;
+    std::string prefix;  // empty for the default namespace
+    std::string uri;
+};
+
+// The namespace `prefix` is bound to ("" for no prefix and no default), or false when a
+// prefix is bound nowhere in scope.
+bool NamespaceOf(const std::vector<Binding>& scope, const std::string& prefix, std::string& uri) {
     static const char kXmlNamespace[] = "http://www.w3.org/XML/1998/namespace";
     if (prefix == "xml") {
         uri = kXmlNamespace;
         return true;
     }
-    const std::string declaration = prefix.empty() ? "xmlns" : "xmlns:" + prefix;
-    for (pugi::xml_node node = element; node && node.type() == pugi::node_element;
-         node = node.parent()) {
-        if (pugi::xml_attribute attribute = node.attribute(declaration.c_str())) {
-            uri = attribute.value();
+    for (auto binding = scope.rbegin(); binding != scope.rend(); ++binding) {
+        if (binding->prefix == prefix) {
+            uri = binding->uri;
             return true;
         }
     }
@@ -157,29 +165,37 @@ bool NamespaceOf(pugi::xml_node element, const std::string& prefix, std::string&
     return prefix.empty();
 }
 
-bool CheckElement(pugi::xml_node element, const Entities& entities) {
+// Decodes the element's attributes, enters its declarations into `scope` and checks its
+// names against them.
+bool CheckElement(pugi::xml_node element, size_t depth, const Entities& entities,
+                  std::vector<Binding>& scope) {
     std::string decoded, prefix, local, uri;
     for (pugi::xml_attribute attribute : element.attributes()) {
         if (std::strchr(attribute.value(), '<')) return false;
         if (!Decode(attribute.value(), entities, decoded)) return false;
         attribute.set_value(decoded.c_str());
+        if (!SplitName(attribute.name(), prefix, local)) return false;
+        if (prefix == "xmlns") {
+            if (*attribute.value() == '\0') return false;  // a prefix cannot be unbound
+            scope.push_back({depth, local, attribute.value()});
+        } else if (prefix.empty() && local == "xmlns") {
+            scope.push_back({depth, "", attribute.value()});
+        }
     }
     // Names by namespace and local part; declarations by their own names.
     std::set<std::pair<std::string, std::string>> seen;
     for (pugi::xml_attribute attribute : element.attributes()) {
-        if (!SplitName(attribute.name(), prefix, local)) return false;
-        if (prefix == "xmlns") {
-            if (*attribute.value() == '\0') return false;  // a prefix cannot be unbound
+        SplitName(attribute.name(), prefix, local);
+        if (prefix == "xmlns")
             uri = "xmlns:";
-        } else if (prefix.empty()) {
+        else if (prefix.empty())
             uri = local == "xmlns" ? "xmlns" : "";
-        } else if (!NamespaceOf(element, prefix, uri)) {
+        else if (!NamespaceOf(scope, prefix, uri))
             return false;
-        }
         if (!seen.emplace(uri, local).second) return false;
     }
     if (!SplitName(element.name(), prefix, local) || prefix == "xmlns") return false;
-    return NamespaceOf(element, prefix, uri);
+    return NamespaceOf(scope, prefix, uri);
 }
 
 }  // namespace
@@ -188,21 +204,28 @@ bool CheckAndDecodeXml(pugi::xml_document& xml) {
     Entities entities;
     if (!DeclaredEntities(xml, entities)) return false;
     std::string decoded;
-    // Document order without recursion: ancestors are decoded before their children look up
-    // the namespaces they declare.
+    std::vector<Binding> scope;
+    // Document order without recursion, so a deep tree cannot exhaust the stack; `depth`
+    // tells which declarations are still in scope.
     pugi::xml_node node = xml.first_child();
+    size_t depth = 0;
     while (node) {
+        while (!scope.empty() && scope.back().depth >= depth) scope.pop_back();
         if (node.type() == pugi::node_element) {
-            if (!CheckElement(node, entities)) return false;
+            if (!CheckElement(node, depth, entities, scope)) return false;
         } else if (node.type() == pugi::node_pcdata) {
             if (!Decode(node.value(), entities, decoded)) return false;
             node.set_value(decoded.c_str());
         }
         if (node.first_child()) {
             node = node.first_child();
+            ++depth;
             continue;
         }
-        while (node && !node.next_sibling()) node = node.parent();
+        while (node && !node.next_sibling()) {
+            node = node.parent();
+            --depth;
+        }
         if (node) node = node.next_sibling();
     }
     // Its entities are decoded now; the renderer gets the tree as if none had been declared.

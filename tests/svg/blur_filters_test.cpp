@@ -18,9 +18,11 @@ Targets Extract(std::string& text) {
 }
 
 TEST(ExtractBlurFilters, NamedElementsKeepTheText) {
-    std::string text = kBlurF1 + R"~(<path id="p" style="filter:url(#f1)"/><g id="g" filter="url(#f1)"/>)~";
+    // An id in single quotes or spaced around "=" is still the element's own: no second id.
+    std::string text = kBlurF1 + R"~(<path id="p" style="filter:url(#f1)"/><g id="g" filter="url(#f1)"/>)~"
+                                 R"~(<path id='q' filter="url(#f1)"/><path id = "r" filter="url(#f1)"/>)~";
     const std::string before = text;
-    EXPECT_EQ(Extract(text), (Targets{{"p", 2}, {"g", 2}}));
+    EXPECT_EQ(Extract(text), (Targets{{"p", 2}, {"g", 2}, {"q", 2}, {"r", 2}}));
     EXPECT_EQ(text, before);
 }
 

@@ -24,6 +24,15 @@ TEST(EmulatePaintOrder, StrokeCopyThenFillCopy) {
     }
 }
 
+TEST(EmulatePaintOrder, AFillOrStrokeWrittenOtherwiseIsEditedNotAddedTwice) {
+    EXPECT_EQ(Emulated(R"(<path fill='#f00' stroke='#000' paint-order="stroke fill"/>)"),
+              R"(<path fill='none' stroke='#000' paint-order="stroke fill"/>)"
+              R"(<path fill='#f00' stroke='none' paint-order="stroke fill"/>)");
+    EXPECT_EQ(Emulated("<path id='a'\tfill = \"#f00\" paint-order=\"stroke fill\"/>"),
+              "<path id='a_stroke'\tfill = \"none\" paint-order=\"stroke fill\"/>"
+              "<path id='a'\tfill = \"#f00\" paint-order=\"stroke fill\"/>");
+}
+
 TEST(EmulatePaintOrder, MissingFillIsInsertedRightAfterTheName) {
     EXPECT_EQ(Emulated(R"(<circle r="4" paint-order="stroke fill"/>)"),
               R"(<circle fill="none" r="4" paint-order="stroke fill"/><circle r="4" paint-order="stroke fill"/>)");
