@@ -10,9 +10,14 @@
 namespace substitute {
 namespace {
 
-using Entities = std::map<std::string, std::string>;
+// The declared entities, and how many bytes their references have added so far: a document
+// of a few entities that nest cannot grow without bound.
+struct Entities {
+    std::map<std::string, std::string> values;
+    size_t expanded = 0;
+};
 
-constexpr size_t kMaxDecodedBytes = size_t{16} << 20;  // what entities may grow a value to
+constexpr size_t kMaxExpandedBytes = size_t{16} << 20;
 
 bool IsXmlChar(unsigned long c) {
     return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
@@ -62,8 +67,8 @@ unsigned long CharacterReference(const std::string& digits) {
 }
 
 // `text` with its references replaced; false for a reference XML refuses.
-bool Decode(const char* text, const Entities& entities, std::string& out) {
-    static const Entities predefined = {
+bool Decode(const char* text, Entities& entities, std::string& out) {
+    static const std::map<std::string, std::string> predefined = {
         {"lt", "<"}, {"gt", ">"}, {"amp", "&"}, {"apos", "'"}, {"quot", "\""}};
     out.clear();
     for (const char* p = text; *p; ++p) {
@@ -80,12 +85,13 @@ bool Decode(const char* text, const Entities& entities, std::string& out) {
             AppendUtf8(c, out);
         } else if (auto found = predefined.find(name); found != predefined.end()) {
             out += found->second;
-        } else if (auto declared = entities.find(name); declared != entities.end()) {
+        } else if (auto declared = entities.values.find(name); declared != entities.values.end()) {
+            entities.expanded += declared->second.size();
+            if (entities.expanded > kMaxExpandedBytes) return false;
             out += declared->second;
         } else {
             return false;
         }
-        if (out.size() > kMaxDecodedBytes) return false;
         p = end;
     }
     return true;
@@ -121,7 +127,7 @@ bool DeclaredEntities(const pugi::xml_document& xml, Entities& entities) {
                 return false;
             // A replacement holding markup would have to be parsed as markup.
             if (value.find('<') != std::string::npos) return false;
-            entities.emplace(name, std::move(value));  // the first declaration binds
+            entities.values.emplace(name, std::move(value));  // the first declaration binds
         }
     }
     return true;
@@ -167,7 +173,7 @@ bool NamespaceOf(const std::vector<Binding>& scope, const std::string& prefix, s
 
 // Decodes the element's attributes, enters its declarations into `scope` and checks its
 // names against them.
-bool CheckElement(pugi::xml_node element, size_t depth, const Entities& entities,
+bool CheckElement(pugi::xml_node element, size_t depth, Entities& entities,
                   std::vector<Binding>& scope) {
     std::string decoded, prefix, local, uri;
     for (pugi::xml_attribute attribute : element.attributes()) {

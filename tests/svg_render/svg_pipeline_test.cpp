@@ -159,6 +159,12 @@ TEST_F(SvgPipeline, RefusedTextGivesNullAndNoRaster) {
         {"<svg width=\"8\" height=\"8\"><rect fill=\"&#0;\"/></svg>", unparsed, unparsed},
         {"<svg width=\"8\" height=\"8\"><text>a & b</text></svg>", unparsed, unparsed},
         {"<svg width=\"8\" height=\"8\"><rect fill=\"a<b\"/></svg>", unparsed, unparsed},
+        {"<!DOCTYPE svg [<!ENTITY a \"aaaaaaaaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">"
+         "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;\">"
+         "<!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;\"><!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;\">]>"
+         "<svg width=\"8\" height=\"8\"><text>&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;"
+         "&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;</text></svg>",
+         unparsed, unparsed},
         {"", LoadStatus::Unreadable, LoadStatus::Unreadable},
         {"no svg here", LoadStatus::ZeroSize, unparsed},
     };
@@ -177,6 +183,20 @@ TEST_F(SvgPipeline, RefusedTextGivesNullAndNoRaster) {
     EXPECT_EQ(Load("", 16, 16, 0, 0), nullptr);
     EXPECT_EQ(outcome_.status, LoadStatus::NoPath);
     EXPECT_EQ(LoadSVGToRwTexture(nullptr, 16, 16, 0, 0), nullptr);
+}
+
+TEST_F(SvgPipeline, DeclaredEntitiesAndReferencesAreDecoded) {
+    RwTexture* texture = Load(
+        WriteSvg("entities.svg",
+                 "<?xml version=\"1.0\"?><!DOCTYPE svg [<!ENTITY ns \"http://www.w3.org/2000/svg\">"
+                 "<!ENTITY red \"#f&#x30;0\">]><svg xmlns=\"&ns;\" width=\"4\" height=\"4\">"
+                 "<rect width=\"4\" height=\"4\" fill=\"&red;\" fill-opacity=\"&#49;\"/></svg>"),
+        0, 0, 0, 0);
+    ASSERT_NE(texture, nullptr) << LoadStatusText(outcome_.status);
+    const Bgra pixel = PixelAt(LevelPixels(texture, 0), 4, 1, 1);
+    EXPECT_EQ(pixel.r, 255);
+    EXPECT_EQ(pixel.a, 255);
+    sim::DestroyTexture(texture);
 }
 
 TEST_F(SvgPipeline, WellFormedTextStaysWellFormedThroughThePrePass) {
