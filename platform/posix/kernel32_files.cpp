@@ -11,6 +11,7 @@
 
 #include "kernel32.h"
 #include "posix_paths.h"
+#include "utf16_text.h"
 #include "substitute.h"
 
 namespace {
@@ -95,7 +96,27 @@ bool OpenedWithoutShareDelete(dev_t device, ino_t inode) {
 namespace substitute {
 
 std::string PosixPath(const char* windowsPath) {
-    std::string path = windowsPath ? windowsPath : "";
+    std::string path;
+    for (const char* at = windowsPath ? windowsPath : ""; *at; ++at) {
+        const char16_t unit = Cp1252Unit(static_cast<unsigned char>(*at));
+        if (unit == '\\') {
+            path += '/';
+        } else if (unit < 0x80) {
+            path += static_cast<char>(unit);
+        } else if (unit < 0x800) {
+            path += static_cast<char>(0xC0 | (unit >> 6));
+            path += static_cast<char>(0x80 | (unit & 0x3F));
+        } else {
+            path += static_cast<char>(0xE0 | (unit >> 12));
+            path += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+            path += static_cast<char>(0x80 | (unit & 0x3F));
+        }
+    }
+    return path;
+}
+
+std::string PosixPathFromUtf8(const char* utf8Path) {
+    std::string path = utf8Path ? utf8Path : "";
     for (char& c : path)
         if (c == '\\') c = '/';
     return path;
