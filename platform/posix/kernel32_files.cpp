@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <mutex>
+#include <new>
 #include <unordered_set>
 
 #include "kernel32.h"
@@ -275,8 +276,19 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
         Fail(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
-    auto* file = new OpenFile{fd, readWrite, share, opened.st_dev, opened.st_ino};
-    openFiles.insert(file);
+    // Out of memory, Windows refuses the open; it never throws.
+    auto* file = new (std::nothrow) OpenFile{fd, readWrite, share, opened.st_dev, opened.st_ino};
+    try {
+        if (file) openFiles.insert(file);
+    } catch (const std::bad_alloc&) {
+        delete file;
+        file = nullptr;
+    }
+    if (!file) {
+        close(fd);
+        Fail(ERROR_NOT_ENOUGH_MEMORY);
+        return INVALID_HANDLE_VALUE;
+    }
     if (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS)
         lastError = existed ? ERROR_ALREADY_EXISTS : 0;
     return file;
