@@ -7,7 +7,7 @@
         the ANSI code page spells it (byte 0xE9), which is not UTF-8; every icon must load
     hardening_test.py unmapped-probe --probe EXE --tessivo DLL --prefix DIR --work DIR
         the III radio plug-in attached in a small program instead of the game, so that its
-        version probes lie where nothing is mapped: it must load, with no hook and no crash
+        version probes lie where nothing is committed: it must load, with no hook and no crash
 
 Uses the prefix the wine_prefix fixture made. Exit status 0 only when every check held.
 """
@@ -74,9 +74,10 @@ def unmapped_probe(args):
     code, out, err, seconds = wine_tier.run_wine(argv, env, wine_tier.WINE_RUN_TIMEOUT)
     print(f"unmapped probe: wine run {seconds:.1f} s, exit {code}")
     r = wine_tier.Result(argv[2:], code, out, err, seconds)
+    # Free or only reserved: either way no page is committed there, and a read would fault.
     for address in (*III_PROBES, III_REPLACED_ROUTINE):
-        checks.check(f"probe {address} free" in r.lines,
-                     f"{address} lies where nothing is mapped in this process",
+        checks.check(f"probe {address} free" in r.lines or f"probe {address} reserved" in r.lines,
+                     f"{address} lies where nothing is committed in this process",
                      str([l for l in r.lines if l.startswith(f"probe {address}")]))
     checks.check("load ok" in r.lines and code == 0,
                  "the plug-in attaches: no probe read, no jump written, no crash",

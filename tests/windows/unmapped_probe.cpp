@@ -1,6 +1,7 @@
 // A radio plug-in attached in a process whose main module is this small program rather than the
 // game: every game address it probes while it attaches lies beyond this image, where nothing is
-// mapped. It must come up without reading there (a read would fault inside the loader's attach).
+// committed. It must come up without reading there (a read would fault inside the loader's
+// attach).
 //
 //   unmapped_probe.exe DLL ADDRESS...
 //
