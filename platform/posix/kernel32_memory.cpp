@@ -137,14 +137,23 @@ SIZE_T VirtualQuery(LPCVOID address, PMEMORY_BASIC_INFORMATION info, SIZE_T leng
         answer.Protect = PAGE_NOACCESS;
         answer.RegionSize = (mapping.end ? mapping.end : (uintptr_t{1} << 47)) - page;
     } else {
-        // Pages VirtualProtect changed split the mapping into regions of their own.
+        // Pages VirtualProtect changed split the mapping into regions of their own. Untracked
+        // pages between two tracked ones are passed in one step: a mapping can be huge.
         const DWORD protection = CurrentProtection(page);
         uintptr_t end = page + PageSize();
+        auto tracked = TrackedPages().upper_bound(page);
         while (end < mapping.end) {
-            auto tracked = TrackedPages().find(end);
-            const DWORD next = tracked != TrackedPages().end() ? tracked->second : mapping.protection;
-            if (next != protection) break;
-            end += PageSize();
+            if (tracked != TrackedPages().end() && tracked->first == end) {
+                if (tracked->second != protection) break;
+                ++tracked;
+                end += PageSize();
+            } else if (protection == mapping.protection) {
+                end = tracked != TrackedPages().end() && tracked->first < mapping.end
+                          ? tracked->first
+                          : mapping.end;
+            } else {
+                break;  // an untracked page keeps the mapping's own protection
+            }
         }
         answer.AllocationBase = reinterpret_cast<LPVOID>(mapping.start);
         answer.AllocationProtect = mapping.protection;
