@@ -2,20 +2,20 @@
 
 #include <string>
 
+#include "level_size.h"
 #include "mip_cache.h"
 #include "mip_chain.h"
+#include "owned_raster.h"
 #include "rw_bridge.h"
 
 namespace {
 
 // Where every texture is made, from a cached chain or a drawn one; a refused texture takes its
 // raster with it.
-RwTexture* FinishTexture(RwRaster* raster, RwUInt32 filterMode) {
-    RwTexture* texture = RwTextureCreate(raster);
-    if (!texture) {
-        RwRasterDestroy(raster);
-        return nullptr;
-    }
+RwTexture* FinishTexture(OwnedRaster& raster, RwUInt32 filterMode) {
+    RwTexture* texture = RwTextureCreate(raster.Get());
+    if (!texture) return nullptr;  // the owner destroys the raster
+    raster.Release();
     SetTextureFilterMode(texture, filterMode);
     return texture;
 }
@@ -28,10 +28,10 @@ RwTexture* TryCache(const LoadRequest& request, const SourceAttributes* source, 
         outcome.cache = MipCacheVerdict::NoSource;
         return nullptr;
     }
-    RwRaster* raster =
-        LoadMipCacheToRwRaster(*source, cachePath.c_str(), width, height, request.useMipmaps,
-                               request.maxMipLevels, outcome.cache);
-    if (!raster) return nullptr;
+    OwnedRaster raster(LoadMipCacheToRwRaster(*source, cachePath.c_str(), width, height,
+                                              request.useMipmaps, request.maxMipLevels,
+                                              outcome.cache));
+    if (!raster.Get()) return nullptr;
     const MipChain chain = ComputeMipChain(width, height, request.useMipmaps, request.maxMipLevels);
     RwTexture* texture = FinishTexture(raster, ChainFilterMode(chain.levelCount, false));
     // A refused texture is a miss like any other: the source is drawn instead.
@@ -55,6 +55,8 @@ LoadRequest MakeLoadRequest(const char* filePath, uint32_t width, uint32_t heigh
 RwTexture* RunLoadRequest(const LoadRequest& request, TextureSource& source, LoadOutcome& outcome) {
     outcome = LoadOutcome{};
     if (!request.filePath || !*request.filePath) return Fail(outcome, LoadStatus::NoPath);
+    if (!WithinTextureLimit(request.width, request.height))
+        return Fail(outcome, LoadStatus::TooLarge);
 
     // Read before the source is opened, so a source rewritten while it is drawn leaves a cache file
     // that no longer matches it.
@@ -76,6 +78,8 @@ RwTexture* RunLoadRequest(const LoadRequest& request, TextureSource& source, Loa
         return Fail(outcome, !known && opened != LoadStatus::PathNotConvertible
                                  ? LoadStatus::NoSuchFile
                                  : opened);
+    // The image's own size, or the document's, is only known now; nothing of its size exists yet.
+    if (!WithinTextureLimit(width, height)) return Fail(outcome, LoadStatus::TooLarge);
     if (cachePath.empty())
         if (RwTexture* cached = TryCache(request, known, width, height, cachePath, outcome))
             return cached;
@@ -83,20 +87,20 @@ RwTexture* RunLoadRequest(const LoadRequest& request, TextureSource& source, Loa
     if (prepared != LoadStatus::Drawn) return Fail(outcome, prepared);
 
     const MipChain chain = ComputeMipChain(width, height, request.useMipmaps, request.maxMipLevels);
-    RwRaster* raster = RwRasterCreate(static_cast<RwInt32>(width), static_cast<RwInt32>(height), 32,
-                                      chain.rasterFlags);
-    if (!raster) return Fail(outcome, LoadStatus::RasterRefused);
+    OwnedRaster raster(RwRasterCreate(static_cast<RwInt32>(width), static_cast<RwInt32>(height),
+                                      32, chain.rasterFlags));
+    if (!raster.Get()) return Fail(outcome, LoadStatus::RasterRefused);
 
     LevelAccess access = LevelAccess::Done;
     uint32_t level = 0;
     for (; level < chain.levelCount; ++level) {
-        access = source.FillLevel(raster, level, MipLevelSize(width, level),
+        access = source.FillLevel(raster.Get(), level, MipLevelSize(width, level),
                                   MipLevelSize(height, level));
         if (access != LevelAccess::Done) break;
     }
     const bool complete = access == LevelAccess::Done;
     if (complete && known)
-        outcome.cacheWritten = SaveRwRasterToMipCache(cachePath.c_str(), *known, raster, width,
+        outcome.cacheWritten = SaveRwRasterToMipCache(cachePath.c_str(), *known, raster.Get(), width,
                                                       height, chain.levelCount, chain.rasterFlags);
 
     RwTexture* texture = FinishTexture(raster, ChainFilterMode(chain.levelCount, !complete));

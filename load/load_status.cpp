@@ -18,6 +18,8 @@ const char* LoadStatusText(LoadStatus status) {
             return "not decodable";
         case LoadStatus::ZeroSize:
             return "zero size";
+        case LoadStatus::TooLarge:
+            return "larger than 16384 a side";
         case LoadStatus::FactoryUnavailable:
             return "imaging factory unavailable";
         case LoadStatus::DeviceUnavailable:

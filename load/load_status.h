@@ -16,6 +16,7 @@ enum class LoadStatus {
     Unreadable,          // the source exists but gives no bytes
     NotDecodable,        // no decoder takes the file, or its text does not parse
     ZeroSize,            // a side of the image, or of the settled size, is 0
+    TooLarge,            // a side of the requested or settled size is beyond the texture limit
     FactoryUnavailable,  // the imaging factory could not be created
     DeviceUnavailable,   // the drawing device or its context could not be created
     RasterRefused,       // the engine created no raster

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "level_size.h"
 #include "rw_bridge.h"
 
 struct LockedLevel {
@@ -21,14 +22,16 @@ enum class LevelAccess {
 };
 
 // Locks `level` (width x height) with `lockMode`, hands it to `use`, and unlocks it. A stride
-// shorter than a row would make rows overlap: such a level is unlocked at once, unused.
+// shorter than a row would make rows overlap, and rows that together span more than the process
+// can address cannot all be there: such a level is unlocked at once, unused.
 template <class Use>
 LevelAccess WithLockedLevel(RwRaster* raster, uint32_t level, uint32_t width, uint32_t height,
                             RwInt32 lockMode, Use use) {
     RwUInt8* pixels = RwRasterLock(raster, level, lockMode);
     if (!pixels) return LevelAccess::NotLocked;
-    const size_t rowBytes = static_cast<size_t>(width) * 4;
-    if (raster->stride < 0 || static_cast<size_t>(raster->stride) < rowBytes) {
+    const uint64_t rowBytes = RowBytes(width);
+    if (raster->stride < 0 || static_cast<uint64_t>(raster->stride) < rowBytes ||
+        !FitsInAddressSpace(LevelSpan(static_cast<uint64_t>(raster->stride), height, rowBytes))) {
         RwRasterUnlock(raster);
         return LevelAccess::NotLocked;
     }
@@ -39,13 +42,14 @@ LevelAccess WithLockedLevel(RwRaster* raster, uint32_t level, uint32_t width, ui
 }
 
 // Hands the level's rows to `move(at, firstRow, rowCount)` in runs: the whole level in one run when
-// its rows are packed, else one row at a time. Stops at the first run `move` refuses.
+// its rows are packed, else one row at a time. Offsets stay within the span WithLockedLevel
+// checked. Stops at the first run `move` refuses.
 template <class Move>
 bool MoveLevelRows(const LockedLevel& level, Move move) {
-    if (level.stride == static_cast<size_t>(level.width) * 4)
-        return move(level.pixels, uint32_t{0}, level.height);
+    if (level.stride == RowBytes(level.width)) return move(level.pixels, uint32_t{0}, level.height);
     for (uint32_t r = 0; r < level.height; ++r)
-        if (!move(level.pixels + r * level.stride, r, uint32_t{1})) return false;
+        if (!move(level.pixels + static_cast<size_t>(uint64_t{r} * level.stride), r, uint32_t{1}))
+            return false;
     return true;
 }
 

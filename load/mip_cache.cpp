@@ -5,6 +5,7 @@
 #include "../platform/file_handle.h"
 #include "locked_level.h"
 #include "mip_chain.h"
+#include "owned_raster.h"
 #include "rw_bridge.h"
 
 namespace {
@@ -35,7 +36,8 @@ LevelAccess MoveChain(RwRaster* raster, uint32_t width, uint32_t height, uint32_
             raster, i, MipLevelSize(width, i), MipLevelSize(height, i), lockMode,
             [&](const LockedLevel& level) {
                 return MoveLevelRows(level, [&](RwUInt8* at, uint32_t, uint32_t rows) {
-                    return move(at, static_cast<DWORD>(level.width * 4 * rows));
+                    const uint64_t bytes = RowBytes(level.width) * rows;
+                    return bytes <= UINT32_MAX && move(at, static_cast<DWORD>(bytes));
                 });
             });
         if (access != LevelAccess::Done) return access;
@@ -161,22 +163,21 @@ RwRaster* LoadMipCacheToRwRaster(const SourceAttributes& source, const char* cac
     verdict = CheckMipCacheHeader(header, source, width, height, useMipmaps, maxMipLevels);
     if (verdict != MipCacheVerdict::Valid) return nullptr;
 
-    RwRaster* raster = RwRasterCreate(static_cast<RwInt32>(width), static_cast<RwInt32>(height), 32,
-                                      static_cast<RwInt32>(header.rasterFlags));
-    if (!raster) {
+    OwnedRaster raster(RwRasterCreate(static_cast<RwInt32>(width), static_cast<RwInt32>(height),
+                                      32, static_cast<RwInt32>(header.rasterFlags)));
+    if (!raster.Get()) {
         verdict = MipCacheVerdict::RasterRefused;
         return nullptr;
     }
     const LevelAccess read =
-        MoveChain(raster, width, height, header.levelCount, rwRASTERLOCKWRITE,
+        MoveChain(raster.Get(), width, height, header.levelCount, rwRASTERLOCKWRITE,
                   [&](RwUInt8* at, DWORD size) { return file.ReadExact(at, size); });
     if (read != LevelAccess::Done) {
         verdict = read == LevelAccess::NotLocked ? MipCacheVerdict::LevelNotLocked
                                                  : MipCacheVerdict::ShortData;
-        RwRasterDestroy(raster);
         return nullptr;
     }
-    return raster;
+    return raster.Release();
 }
 
 bool SaveRwRasterToMipCache(const char* cachePath, const SourceAttributes& source, RwRaster* raster,
@@ -199,11 +200,18 @@ bool SaveRwRasterToMipCache(const char* cachePath, const SourceAttributes& sourc
 
     uint8_t bytes[kMipCacheHeaderSize];
     EncodeMipCacheHeader(header, bytes);
-    const bool written = file.WriteExact(bytes, sizeof bytes) &&
-                         MoveChain(raster, width, height, levelCount, rwRASTERLOCKREAD,
-                                   [&](RwUInt8* at, DWORD size) {
-                                       return file.WriteExact(at, size);
-                                   }) == LevelAccess::Done;
+    bool written = false;
+    try {
+        written = file.WriteExact(bytes, sizeof bytes) &&
+                  MoveChain(raster, width, height, levelCount, rwRASTERLOCKREAD,
+                            [&](RwUInt8* at, DWORD size) { return file.WriteExact(at, size); }) ==
+                      LevelAccess::Done;
+    } catch (...) {
+        // A file cut short by a load given up would be read back as a miss every time.
+        file.Close();
+        DeleteFileA(cachePath);
+        throw;
+    }
     if (!written) {
         file.Close();
         DeleteFileA(cachePath);

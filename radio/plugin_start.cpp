@@ -14,11 +14,16 @@ void RadioStripStartup() {
     LoadStationIcons();
 }
 
+// Runs while the loader attaches the DLL, where an exception would end the game. A registration
+// that fails leaves the ones before it in place: the game runs with less of the strip.
 RadioStripPlugin::RadioStripPlugin() {
-    JumpOverHostReplacedRoutine(&RadioStripFrame);
-    plugin::AddAfter(plugin::RwStartupEvent(), &RadioStripStartup);
-    plugin::AddAfter(plugin::FrameProcessEvent(), &PollReloadKey);
-    plugin::AddBefore(plugin::RwShutdownEvent(), &ReleaseStationIcons);
+    try {
+        JumpOverHostReplacedRoutine(&RadioStripFrame);
+        plugin::AddAfter(plugin::RwStartupEvent(), &RadioStripStartup);
+        plugin::AddAfter(plugin::FrameProcessEvent(), &PollReloadKey);
+        plugin::AddBefore(plugin::RwShutdownEvent(), &ReleaseStationIcons);
+    } catch (...) {
+    }
 }
 
 // Constructed while the plug-in is attached, after the versioned address slots (which run

@@ -52,9 +52,7 @@ void KeepDisplayDeadline(RadioStripState& state, int32_t target) {
     }
 }
 
-}  // namespace
-
-void RadioStripFrame() {
+void RunFrame() {
     if (!ReleaseIsHooked()) return;
     RadioStripState& state = radioStripState;
 
@@ -89,4 +87,15 @@ void RadioStripFrame() {
 
     if (state.fade <= 0.0f) return;
     DrawIconStrip(ring, state.scrollPosition, state.fade);
+}
+
+}  // namespace
+
+// The game jumps here from its own routine: nothing may unwind into its frames. A frame that
+// fails is skipped, and the next one starts from the state this one left.
+void RadioStripFrame() noexcept {
+    try {
+        RunFrame();
+    } catch (...) {
+    }
 }

@@ -17,19 +17,27 @@ void PrepareSettingsFile() {
 bool ReadSettings() {
     const IniFile file = SettingsFile();
     if (!file.Exists()) return false;
+    // Taken whole or not at all: a read given up half-way leaves the settings as they were.
+    RadioStripSettings read = radioStripSettings;
     for (const SettingsKey& key : kSettingsKeys)
-        radioStripSettings.*key.field =
-            file.ReadInteger(kSettingsSection, key.name, radioStripSettings.*key.field);
+        read.*key.field = file.ReadInteger(kSettingsSection, key.name, read.*key.field);
+    radioStripSettings = read;
     return true;
 }
 
 void WriteDefaultSettings() {
     IniFile file = SettingsFile();
-    bool whole = true;
-    for (const SettingsKey& key : kSettingsKeys)
-        whole = file.WriteInteger(kSettingsSection, key.name, radioStripSettings.*key.field,
-                                  key.comment) && whole;
     // An existing file is never rewritten, so one left short of a key or of its comments would
-    // stay so: it goes, and the next start writes it whole.
-    if (!whole || !file.ApplyComments(kSettingsHeader)) file.Remove();
+    // stay so: it goes, and the next start writes it whole. So does one whose writing was given
+    // up half-way.
+    try {
+        bool whole = true;
+        for (const SettingsKey& key : kSettingsKeys)
+            whole = file.WriteInteger(kSettingsSection, key.name, radioStripSettings.*key.field,
+                                      key.comment) && whole;
+        if (!whole || !file.ApplyComments(kSettingsHeader)) file.Remove();
+    } catch (...) {
+        file.Remove();
+        throw;
+    }
 }

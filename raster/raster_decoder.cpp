@@ -1,5 +1,7 @@
 #include "raster_decoder.h"
 
+#include <climits>
+
 #include "../load/rw_bridge.h"
 #include "../platform/platform.h"
 #include "imaging_factory.h"
@@ -73,10 +75,13 @@ private:
     // Pixels go straight into the locked level, a whole level in one call when rows are packed.
     static bool CopyLevel(IWICBitmapSource* source, const LockedLevel& level) {
         return MoveLevelRows(level, [&](RwUInt8* at, uint32_t firstRow, uint32_t rows) {
-            const UINT rowBytes = level.width * 4;
+            const uint64_t rowBytes = RowBytes(level.width);
+            const uint64_t bytes = rowBytes * rows;
+            if (bytes > UINT_MAX) return false;  // a buffer size that wrapped would lie to WIC
             const WICRect rect{0, static_cast<INT>(firstRow), static_cast<INT>(level.width),
                                static_cast<INT>(rows)};
-            return SUCCEEDED(source->CopyPixels(&rect, rowBytes, rowBytes * rows, at));
+            return SUCCEEDED(source->CopyPixels(&rect, static_cast<UINT>(rowBytes),
+                                                static_cast<UINT>(bytes), at));
         });
     }
 

@@ -54,7 +54,7 @@ LevelAccess RenderSvgLevel(ID3D11Device* device, ID3D11DeviceContext* immediateC
     if (FAILED(immediateContext->Map(staging.Get(), 0, D3D11_MAP_READ, 0, &mapped)))
         return LevelAccess::NotFilled;
     LevelAccess copied = LevelAccess::NotFilled;
-    if (mapped.pData && mapped.RowPitch >= static_cast<size_t>(level.width) * 4)
+    if (mapped.pData && mapped.RowPitch >= RowBytes(level.width))
         copied =
             WithLockedLevel(raster, level.index, level.width, level.height, rwRASTERLOCKWRITE,
                             [&](const LockedLevel& locked) {

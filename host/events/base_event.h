@@ -66,10 +66,15 @@ private:
         return function && other && *function == *other;
     }
 
-    static void RunAll(const std::vector<HandlerEntry>& list) {
+    // A handler that fails (an allocation among the causes) is given up: the handlers after it
+    // and the game's own call still run, and nothing unwinds into the game.
+    static void RunAll(const std::vector<HandlerEntry>& list) noexcept {
         for (size_t i = 0; i < list.size(); ++i) {
-            handler_type copy = list[i].handler;
-            Pick::Call(copy);
+            try {
+                handler_type copy = list[i].handler;
+                Pick::Call(copy);
+            } catch (...) {
+            }
         }
     }
 };

@@ -15,30 +15,32 @@ void* Pointer(uint32_t address) { return reinterpret_cast<void*>(static_cast<uin
 void* BranchDestination(void* address) {
     uint8_t* at = static_cast<uint8_t*>(address);
     uint8_t opcode = 0;
-    ProtectedRead(at, &opcode, 1);
+    if (!ProtectedRead(at, &opcode, 1)) return nullptr;
     if (opcode == kRelativeCall || opcode == kRelativeJump) {
         uint32_t offset = 0;
-        ProtectedRead(at + 1, &offset, 4);
+        if (!ProtectedRead(at + 1, &offset, 4)) return nullptr;
         return Pointer(Address32(at) + 5 + offset);
     }
     if (opcode == 0xFF) {
         uint8_t form = 0;
-        ProtectedRead(at + 1, &form, 1);
-        if (form != 0x15 && form != 0x25) return nullptr;
+        if (!ProtectedRead(at + 1, &form, 1) || (form != 0x15 && form != 0x25)) return nullptr;
         uint32_t cell = 0;
-        ProtectedRead(at + 2, &cell, 4);
         uint32_t target = 0;
-        std::memcpy(&target, Pointer(cell), 4);
+        if (!ProtectedRead(at + 2, &cell, 4) || !CheckedRead(Pointer(cell), &target, 4))
+            return nullptr;
         return Pointer(target);
     }
     return nullptr;
 }
 
+// The opcode and its offset go in together: written apart, a thread that reached the site
+// between the two writes would run the new opcode with the old offset.
 void WriteRelativeBranch(void* address, uint8_t opcode, const void* destination) {
     uint8_t* at = static_cast<uint8_t*>(address);
     const uint32_t offset = Address32(destination) - (Address32(at) + 5);
-    ProtectedWrite(at, &opcode, 1);
-    ProtectedWrite(at + 1, &offset, 4);
+    uint8_t branch[5] = {opcode};
+    std::memcpy(branch + 1, &offset, 4);
+    ProtectedWrite(at, branch, sizeof branch);
 }
 
 }  // namespace injector

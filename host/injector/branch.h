@@ -14,12 +14,13 @@ namespace injector {
 inline constexpr uint8_t kRelativeCall = 0xE8;
 inline constexpr uint8_t kRelativeJump = 0xE9;
 
-// Target of the branch at `address`, or null for any other instruction. Its bytes are read
-// under protection changes, an indirect branch's pointer cell without one.
+// Target of the branch at `address`, or null for any other instruction and for bytes that
+// cannot be read. Its bytes are read under protection changes, an indirect branch's pointer
+// cell without one.
 void* BranchDestination(void* address);
 
-// Writes `opcode` (E8 or E9) at `address`, then destination - (address + 5) after it, each
-// under its own protection change.
+// Writes `opcode` (E8 or E9) and destination - (address + 5) after it at `address`: five bytes
+// under one protection change, then flushed from the instruction cache.
 void WriteRelativeBranch(void* address, uint8_t opcode, const void* destination);
 
 }  // namespace injector

@@ -35,13 +35,16 @@ public:
         if (!(n <= bufsize)) StopOnFailedAssertion("size <= bufsize", "injector\\hooking", 82);
         RestoreBytes();
         protect = changeProtection;
-        saved = true;
         address = at;
         size = n;
+        // Bytes that could not be read are not saved: putting back what was never read would
+        // write zeros over the game's code.
         if (protect)
-            ProtectedRead(address, bytes, size);
-        else
+            saved = ProtectedRead(address, bytes, size);
+        else {
             std::memcpy(bytes, address, size);
+            saved = true;
+        }
     }
 
     bool IsSaved() const { return saved; }

@@ -58,9 +58,13 @@ CpuTexture* CpuTexture::Create(const D3D11_TEXTURE2D_DESC& desc, HRESULT& result
     texture->rowPitch_ = desc.Width * 4 + kTextureRowPadding;
     const size_t bytes = static_cast<size_t>(texture->rowPitch_) * desc.Height;
     PixelBuffer pixels = PixelBuffer::Take(bytes);
-    if (pixels.data())
-        texture->pixels_ = std::shared_ptr<PixelBuffer>(new (std::nothrow)
-                                                            PixelBuffer(std::move(pixels)));
+    try {
+        if (pixels.data())
+            texture->pixels_ = std::shared_ptr<PixelBuffer>(new (std::nothrow)
+                                                                PixelBuffer(std::move(pixels)));
+    } catch (const std::bad_alloc&) {
+        texture->pixels_ = nullptr;  // Direct3D answers E_OUTOFMEMORY; it never throws
+    }
     if (!texture->pixels_) {
         texture->Release();
         result = E_OUTOFMEMORY;

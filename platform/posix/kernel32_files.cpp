@@ -7,10 +7,12 @@
 #include <cerrno>
 #include <cstdint>
 #include <mutex>
+#include <new>
 #include <unordered_set>
 
 #include "kernel32.h"
 #include "posix_paths.h"
+#include "utf16_text.h"
 #include "substitute.h"
 
 namespace {
@@ -95,7 +97,27 @@ bool OpenedWithoutShareDelete(dev_t device, ino_t inode) {
 namespace substitute {
 
 std::string PosixPath(const char* windowsPath) {
-    std::string path = windowsPath ? windowsPath : "";
+    std::string path;
+    for (const char* at = windowsPath ? windowsPath : ""; *at; ++at) {
+        const char16_t unit = Cp1252Unit(static_cast<unsigned char>(*at));
+        if (unit == '\\') {
+            path += '/';
+        } else if (unit < 0x80) {
+            path += static_cast<char>(unit);
+        } else if (unit < 0x800) {
+            path += static_cast<char>(0xC0 | (unit >> 6));
+            path += static_cast<char>(0x80 | (unit & 0x3F));
+        } else {
+            path += static_cast<char>(0xE0 | (unit >> 12));
+            path += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+            path += static_cast<char>(0x80 | (unit & 0x3F));
+        }
+    }
+    return path;
+}
+
+std::string PosixPathFromUtf8(const char* utf8Path) {
+    std::string path = utf8Path ? utf8Path : "";
     for (char& c : path)
         if (c == '\\') c = '/';
     return path;
@@ -254,8 +276,19 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
         Fail(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
-    auto* file = new OpenFile{fd, readWrite, share, opened.st_dev, opened.st_ino};
-    openFiles.insert(file);
+    // Out of memory, Windows refuses the open; it never throws.
+    auto* file = new (std::nothrow) OpenFile{fd, readWrite, share, opened.st_dev, opened.st_ino};
+    try {
+        if (file) openFiles.insert(file);
+    } catch (const std::bad_alloc&) {
+        delete file;
+        file = nullptr;
+    }
+    if (!file) {
+        close(fd);
+        Fail(ERROR_NOT_ENOUGH_MEMORY);
+        return INVALID_HANDLE_VALUE;
+    }
     if (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS)
         lastError = existed ? ERROR_ALREADY_EXISTS : 0;
     return file;

@@ -25,12 +25,14 @@ std::shared_ptr<PixelImage> AllocatePixelImage(UINT width, UINT height, UINT byt
     size_t size = size_t(width) * height * bytesPerPixel;
     void* block = std::malloc(size ? size : 1);
     if (!block) return nullptr;
+    // Owned before anything else is allocated: a shared_ptr that cannot be made frees it.
+    std::shared_ptr<void> storage(block, std::free);
     auto image = std::make_shared<PixelImage>();
     image->width = width;
     image->height = height;
     image->bytesPerPixel = bytesPerPixel;
     image->stride = size_t(width) * bytesPerPixel;
-    image->storage = std::shared_ptr<void>(block, std::free);
+    image->storage = std::move(storage);
     image->pixels = static_cast<const BYTE*>(block);
     *bytes = static_cast<BYTE*>(block);
     return image;

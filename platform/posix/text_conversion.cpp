@@ -8,21 +8,13 @@
 
 namespace {
 
-// Windows-1252 bytes 0x80..0x9F; the five the page leaves undefined map to the C1 controls of
-// the same value, as Windows maps them.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 bool IsAnsiPage(UINT codePage) {
     return codePage == CP_ACP || codePage == CP_THREAD_ACP || codePage == 1252;
 }
 
 template <class Emit>
 void ConvertCp1252(const unsigned char* at, const unsigned char* end, Emit emit) {
-    for (; at < end; ++at)
-        emit(*at >= 0x80 && *at <= 0x9F ? kCp1252High[*at - 0x80] : char16_t(*at));
+    for (; at < end; ++at) emit(substitute::Cp1252Unit(*at));
 }
 
 int Fail(DWORD error) {

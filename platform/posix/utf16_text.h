@@ -36,6 +36,10 @@ bool ConvertUtf8(const unsigned char* at, const unsigned char* end, bool strict,
     return true;
 }
 
+// The substitute's ANSI code page, Windows-1252: the UTF-16 unit of one byte. The five bytes the
+// page leaves undefined map to the C1 controls of the same value, as Windows maps them.
+char16_t Cp1252Unit(unsigned char byte);
+
 // Ill-formed sequences become U+FFFD, as MultiByteToWideChar without flags makes them.
 std::u16string Utf16FromUtf8(const char* text);
 // False for text with unpaired surrogates.

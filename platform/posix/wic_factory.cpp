@@ -96,7 +96,7 @@ public:
         // A lone surrogate names no file a POSIX path can spell.
         if (!Utf8FromUtf16(path, utf8)) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
         std::vector<uint8_t> bytes;
-        HRESULT hr = ReadWholeFile(PosixPath(utf8.c_str()), bytes);
+        HRESULT hr = ReadWholeFile(PosixPathFromUtf8(utf8.c_str()), bytes);
         if (FAILED(hr)) return hr;
         const char* codec = CodecForContent(bytes);
         if (!codec) return WINCODEC_ERR_COMPONENTNOTFOUND;

@@ -40,13 +40,12 @@ private:
 }  // namespace
 
 HRESULT NewMemoryBitmap(IWICBitmapSource* source, IWICBitmap** out) {
-    auto* bitmap = new MemoryBitmap;
+    // Owned while it copies: a copy given up half-way (no memory left) takes the bitmap with it.
+    auto bitmap = ComPtr<MemoryBitmap>::Adopt(new MemoryBitmap);
     HRESULT hr = bitmap->CopyFrom(source);
-    if (FAILED(hr)) {
-        bitmap->Release();
-        return hr;
-    }
-    *out = bitmap;
+    if (FAILED(hr)) return hr;
+    bitmap->AddRef();
+    *out = bitmap.Get();
     return S_OK;
 }
 

@@ -3,6 +3,7 @@
 
 #include "host/injector/branch.h"
 #include "host/injector/write_jump.h"
+#include "platform/posix/substitute.h"
 #include "scratch_code.h"
 
 namespace {
@@ -72,6 +73,27 @@ TEST(WriteJumpTest, WritesAtTheImagesAddressOfTheSite) {
     injector::WriteJump(entry, HostAddress(kArea + 0x580));
     EXPECT_EQ(sim::GameBytes(entry)[0], 0xE9);
     EXPECT_EQ(At(injector::BranchDestination(HostAddress(entry))), At(sim::GameBytes(kArea + 0x580)));
+}
+
+// A call and a jump alike: the five bytes go in under one protection change (a change and its
+// restore), and exactly those five bytes are flushed from the instruction cache afterwards.
+TEST(WriteBranchTest, FiveBytesInOneProtectedWriteThenFlushed) {
+    const struct Case {
+        uint8_t opcode;
+        uint32_t site;
+    } cases[] = {{0xE8, kArea + 0x600}, {0xE9, kArea + 0x640}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "opcode " << int(c.opcode));
+        substitute::ResetSubstitute();
+        substitute::ClearInstructionFlushes();
+        injector::WriteRelativeBranch(HostAddress(c.site), c.opcode, HostAddress(kArea + 0x6C0));
+        EXPECT_EQ(scratch::FiveBytesAt(c.site),
+                  scratch::RelativeBranch(c.opcode, c.site, HostAddress(kArea + 0x6C0)));
+        EXPECT_EQ(substitute::CallCount(substitute::Call::VirtualProtect), 2);
+        ASSERT_EQ(substitute::InstructionFlushes().size(), 1u);
+        EXPECT_EQ(substitute::InstructionFlushes()[0].address, HostAddress(c.site));
+        EXPECT_EQ(substitute::InstructionFlushes()[0].size, 5u);
+    }
 }
 
 }  // namespace

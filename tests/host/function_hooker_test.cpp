@@ -203,4 +203,32 @@ TEST(FunctionHooker, NoEntryLeftRunsTheCalleeDirectly) {
     ManagerOf<site>().RestoreBytes();
 }
 
+// A handler that hooks its own site while the chain runs: enough entries are added that the
+// list's storage moves, and the chain that is running goes on to the game's callee unharmed
+// (under ASan a link left pointing into the old storage fails here). The added entries run
+// from the next call on.
+TEST(FunctionHooker, EntriesAddedWhileTheChainRunsJoinTheNextCall) {
+    constexpr uint32_t site = kArea + 0xB00;
+    LayOut(site, 1000);
+    std::vector<std::string> log;
+    std::vector<std::unique_ptr<Hook<site>>> added;
+    Hook<site> first(Noting(log, "first", 1));
+    Hook<site> adding([&](std::function<uint32_t()> next) {
+        log.push_back("adding");
+        if (added.empty())
+            for (int i = 0; i < 64; ++i)
+                added.push_back(std::make_unique<Hook<site>>(Noting(log, "added")));
+        return next() + 10;
+    });
+    EXPECT_EQ(sim::RunGameCode(site), 1011u);
+    EXPECT_EQ(log, (std::vector<std::string>{"adding", "first"}));
+    log.clear();
+    EXPECT_EQ(sim::RunGameCode(site), 1011u);
+    EXPECT_EQ(log.size(), 66u);
+    EXPECT_EQ(log.front(), "added");
+    EXPECT_EQ(sim::GameCalleeCalls(site + kCalleeOffset), 2u);
+    added.clear();
+    ManagerOf<site>().RestoreBytes();
+}
+
 }  // namespace

@@ -1,6 +1,9 @@
 // Release detection over the build's signature table, on the image the stand-in laid out.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 
@@ -131,6 +134,23 @@ TEST_F(Detection, CodeIsKeptForTheProcessEvenWhenZero) {
 RELEASE_TEST_F(Detection, UnrecognisedReleaseShowsNoMessage, sim::LoadedRelease().code == 0) {
     EXPECT_EQ(HostVersion(), 0);
     EXPECT_TRUE(substitute::MessageBoxes().empty());
+}
+
+// A changed or packed executable can leave a probe where nothing is mapped: with every probe
+// page gone the release is unknown, and the probes fault nothing. In a child, as the image
+// stays whole for the other tests.
+TEST_F(Detection, ProbesWhereNothingIsMappedMatchNothing) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+            for (const games::VersionSignature& row : kTable) {
+                const uintptr_t at = reinterpret_cast<uintptr_t>(HostAddress(row.probeAddress));
+                munmap(reinterpret_cast<void*>(at & ~(page - 1)), 2 * page);
+            }
+            std::_Exit(DetectHostVersion() == 0 ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "image/exports.h"
+#include "platform/posix/substitute.h"
 #include "raster/raster_decoder.h"
+#include "svg/svg_texture.h"
 #include "sim/rw_engine.h"
 #include "tests/support/image_fixture.h"
 
@@ -46,6 +48,47 @@ TEST_F(BadInput, EmptyTruncatedAndCorruptImagesAreNotDecodable) {
         EXPECT_FALSE(FileExists(CacheFileOf(path, 16, 16)));
     }
     EXPECT_EQ(sim::LiveRasters(), 0);
+}
+
+// Direct3D 11's limit of 16384 a side holds for every level and render target: beyond it a
+// load ends before it opens a cache folder, a device or a raster. The limit itself loads.
+TEST_F(BadInput, SizesBeyond16384ASideAreRefusedBeforeAnythingIsMade) {
+    GoodPng();
+    const std::string png = Scratch("good.png");
+    const std::string svg = Scratch("wide.svg");
+    WriteBytes(svg, [] {
+        const std::string text =
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16385\" height=\"16\"/>";
+        return std::vector<uint8_t>(text.begin(), text.end());
+    }());
+    using substitute::Call;
+    const struct Case {
+        const char* what;
+        RwTexture* (*load)(const LoadRequest&, LoadOutcome&);
+        const std::string& path;
+        uint32_t width, height;
+        LoadStatus status;
+    } cases[] = {
+        {"PNG asked 16385 wide", LoadPngTexture, png, 16385, 16, LoadStatus::TooLarge},
+        {"PNG asked 16385 high", LoadPngTexture, png, 0, 16385, LoadStatus::TooLarge},
+        {"SVG whose root is 16385 wide", LoadSvgTexture, svg, 0, 0, LoadStatus::TooLarge},
+        {"SVG asked 16385 high", LoadSvgTexture, svg, 16, 16385, LoadStatus::TooLarge},
+        {"PNG asked 16384 x 1", LoadPngTexture, png, 16384, 1, LoadStatus::Drawn},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        substitute::ResetSubstitute();
+        sim::ResetRwEngine();
+        LoadOutcome outcome;
+        RwTexture* texture = c.load(MakeLoadRequest(c.path.c_str(), c.width, c.height, 0, 0), outcome);
+        EXPECT_EQ(outcome.status, c.status);
+        EXPECT_EQ(texture != nullptr, c.status == LoadStatus::Drawn);
+        if (c.status != LoadStatus::TooLarge) continue;
+        EXPECT_EQ(substitute::CallCount(Call::CreateDirectoryA), 0);
+        EXPECT_EQ(substitute::CallCount(Call::CreateFormatConverter), 0);
+        EXPECT_EQ(substitute::CallCount(Call::D3D11CreateDevice), 0);
+        EXPECT_EQ(sim::CountRwCalls(sim::RwOp::RasterCreate), 0);
+    }
 }
 
 TEST_F(BadInput, HugeDimensionsGiveNull) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "load/level_size.h"
 #include "load/mip_chain.h"
 
 namespace {
@@ -51,6 +52,31 @@ TEST(MipChain, DataSizeSumsPackedLevelsAndWraps) {
     EXPECT_EQ(MipChainDataSize(65536, 65536, 1), 0u);
     // A hostile level count is bounded work, each extra level a 1x1.
     EXPECT_EQ(MipChainDataSize(1, 1, 0xFFFFFFFFu), 0xFFFFFFFFu * 4u);
+}
+
+// The spans a locked level may cover, judged as the DLLs judge them: their largest object is
+// 2^31 - 1 bytes, and a product that wrapped in their 32-bit size_t would look small.
+TEST(MipChain, LevelSpansAreReckonedInSixtyFourBitsAndJudgedAtThirtyTwo) {
+    constexpr uint64_t kLargest32BitObject = 0x7FFFFFFF;
+    const struct Case {
+        const char* what;
+        uint64_t stride;
+        uint32_t rows;
+        uint32_t width;
+        bool fits;
+    } cases[] = {
+        {"the largest level the ceiling lets through", 16384 * 4, 16384, 16384, true},
+        // 2^20 x 4096 is 2^32: 32-bit arithmetic makes this span 64 KiB.
+        {"a span that wraps to 64 KiB", 0x100000, 4097, 16384, false},
+        // 0xFFFFFFFF x 4 wraps to 0xFFFFFFFC in 32 bits: one row would look like 4 GiB - 4.
+        {"a row of 2^32 - 1 pixels", 0x3FFFFFFFCull, 1, 0xFFFFFFFFu, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FitsInAddressSpace(LevelSpan(c.stride, c.rows, RowBytes(c.width)), kLargest32BitObject),
+                  c.fits)
+            << c.what;
+    // The largest chain the ceiling lets through sums below 2^32: its stored size never wraps.
+    EXPECT_EQ(MipChainDataSize(16384, 16384, 15), 1431655764u);
 }
 
 TEST(MipChain, FilterModeSixOnlyForCompleteChains) {

@@ -1,7 +1,10 @@
 // Raster images through the exports into the stand-in engine.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "image/exports.h"
+#include "platform/posix/posix_paths.h"
 #include "platform/posix/substitute.h"
 #include "sim/rw_engine.h"
 #include "tests/support/image_fixture.h"
@@ -193,13 +196,33 @@ TEST_F(PngLoad, JpegLoadsThroughThePngExport) {
     EXPECT_EQ(level0[3], 255);
 }
 
-TEST_F(PngLoad, Utf8PathWithNonAsciiCharactersOpens) {
-    std::string path = Scratch("r\xC3\xA4" "dio-\xE6\x97\xA5.png");
-    WritePng(path, 8, 8, [](uint32_t, uint32_t) { return Bgra{9, 9, 9, 255}; });
-    RwTexture* texture = LoadPNGToRwTexture(path.c_str(), 0, 0, 0, 0);
-    ASSERT_NE(texture, nullptr);
-    EXPECT_EQ(substitute::CallCount(Call::MultiByteToWideChar), 1);
-    EXPECT_TRUE(FileExists(CacheFileOf(path, 8, 8)));
+// The decoder takes the path as UTF-8 when it is well-formed UTF-8 and as the ANSI page
+// otherwise; the cache's file functions always read it as the ANSI page, as Windows' do.
+TEST_F(PngLoad, NonAsciiPathsOpenAsUtf8FirstAndAsTheAnsiPageOtherwise) {
+    const struct Case {
+        const char* what;
+        std::string folder;  // 8-bit, as the caller passes it
+        int conversions;     // MultiByteToWideChar calls
+        bool cached;         // the ANSI file functions found the source
+    } cases[] = {
+        {"UTF-8", "r\xC3\xA4" "dio-\xE6\x97\xA5", 1, false},
+        {"ANSI byte 0xE9", "caf\xE9", 2, true},
+        {"ANSI bytes 0x80 and 0xFF", "\x80y\xFF", 2, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = Scratch(c.folder) + "\\icon.png";
+        // Where the file lies when the caller's bytes name it, in the encoding they are in.
+        const std::string onDisk =
+            c.cached ? substitute::PosixPath(path.c_str()) : Scratch(c.folder) + "/icon.png";
+        std::filesystem::create_directories(std::filesystem::path(onDisk).parent_path());
+        WritePng(onDisk, 8, 8, [](uint32_t, uint32_t) { return Bgra{9, 9, 9, 255}; });
+        substitute::ResetSubstitute();
+        RwTexture* texture = LoadPNGToRwTexture(path.c_str(), 0, 0, 0, 0);
+        ASSERT_NE(texture, nullptr);
+        EXPECT_EQ(substitute::CallCount(Call::MultiByteToWideChar), c.conversions);
+        EXPECT_EQ(FileExists(CacheFileOf(onDisk, 8, 8)), c.cached);
+    }
 }
 
 TEST_F(PngLoad, NoComObjectSurvivesALoad) {
