@@ -11,7 +11,7 @@ they get is this Wine's, and the test holds them to it:
     Wine 10 and later  every interface asked for is granted, the anti-aliasing mode is set, and
                        CreateSvgDocument is reached with a stream (Wine makes no SVG documents:
                        the load ends there, null, before any raster)
-    Wine 8 and 9       ID2D1Factory3::CreateDevice is reached with a DXGI device (a stub there)
+    Wine 8             ID2D1Factory3::CreateDevice is reached with a DXGI device (a stub there)
 
 Any "not implemented, returning E_NOINTERFACE" from Direct2D fails the test: an identifier of ours
 that Wine does not know. --wine-major fails a run that got another Wine than it was meant for.
