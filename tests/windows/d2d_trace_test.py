@@ -11,12 +11,13 @@ they get is this Wine's, and the test holds them to it:
     Wine 10 and later  every interface asked for is granted, the anti-aliasing mode is set, and
                        CreateSvgDocument is reached with a stream (Wine makes no SVG documents:
                        the load ends there, null, before any raster)
-    Wine 8             ID2D1Factory3::CreateDevice is reached with a DXGI device (a stub there)
+    before Wine 10     ID2D1Factory3::CreateDevice is reached with a DXGI device (Wine 8's is
+                       a stub, so the load ends there)
 
 Any "not implemented, returning E_NOINTERFACE" from Direct2D fails the test: an identifier of ours
 that Wine does not know. --wine-major fails a run that got another Wine than it was meant for.
-The test starts its own Xvfb and stops it; Wine runs through tools/wine-run in the prefix a
-fixture made. Exit status 0 only when every check held.
+Wine runs through tools/wine-run in the prefix a fixture made, on the Xvfb display that fixture
+started (wine_tier.py prefix) and its cleanup stops. Exit status 0 only when every check held.
 """
 import argparse
 import os
@@ -25,7 +26,6 @@ import shutil
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import virtual_display  # noqa: E402
 import wine_tier  # noqa: E402
 
 SVG_TEXT = ('<svg xmlns="http://www.w3.org/2000/svg" width="48" height="24">'
@@ -130,16 +130,15 @@ def main():
     svg = os.path.join(work, "shape.svg")
     with open(svg, "w") as out:
         out.write(SVG_TEXT)
-    try:
-        with virtual_display.VirtualDisplay(os.path.join(work, "xvfb.log")) as display:
-            env = wine_tier.wine_env(args.prefix, display)
-            env["WINEDEBUG"] = "+d2d"
-            argv = [*wine, os.path.abspath(args.probe), wine_tier.win_path(svg),
-                    *(wine_tier.win_path(dll) for dll in args.dlls)]
-            code, out, err, seconds = wine_tier.run_wine(argv, env, TIMEOUT)
-    except virtual_display.DisplayError as error:
-        checks.check(False, "a virtual display", str(error))
+    display = wine_tier.tier_display(args.prefix)
+    if not checks.check(display is not None, "the prefix fixture's virtual display runs",
+                        f"no live Xvfb recorded in {wine_tier.display_record(args.prefix)}"):
         return checks.finish()
+    env = wine_tier.wine_env(args.prefix, display)
+    env["WINEDEBUG"] = "+d2d"
+    argv = [*wine, os.path.abspath(args.probe), wine_tier.win_path(svg),
+            *(wine_tier.win_path(dll) for dll in args.dlls)]
+    code, out, err, seconds = wine_tier.run_wine(argv, env, TIMEOUT)
     with open(os.path.join(work, "trace.txt"), "w") as trace:
         trace.write(err)
     print(f"probe on display {display}: wine run {seconds:.1f} s, exit {code}; "

@@ -71,18 +71,3 @@ def stop(pid):
         time.sleep(0.1)
     os.kill(pid, signal.SIGKILL)
 
-
-class VirtualDisplay:
-    """`with VirtualDisplay(log) as display:` a display for the block, stopped after it."""
-
-    def __init__(self, log_path):
-        self.log_path = log_path
-        self.display = self.pid = None
-
-    def __enter__(self):
-        self.display, self.pid = start(self.log_path)
-        return self.display
-
-    def __exit__(self, *_):
-        stop(self.pid)
-        return False

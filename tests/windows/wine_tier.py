@@ -44,8 +44,6 @@ import zlib
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tools"))
 from png_pixels import read_rgba_bytes  # noqa: E402
-
-sys.path.insert(0, HERE)
 import virtual_display  # noqa: E402
 
 EXPORTS = {"LoadPNGToRwTexture", "LoadSVGToRwTexture", "FindPNGinFolderPath",
