@@ -67,7 +67,7 @@ def make_world(repo, root):
         os.chmod(full, 0o755)
 
 
-def run(root, script, missing, broken, overrides):
+def run(root, script, missing, broken, overrides, *args):
     log = os.path.join(root, "calls.log")
     open(log, "w").close()
     env = dict(os.environ, PATH=os.path.join(root, "bin") + ":" + os.environ["PATH"],
@@ -75,7 +75,7 @@ def run(root, script, missing, broken, overrides):
                INSTALL_DEPS_RETRY_PAUSE="0", WINE_ROOT_CACHE=os.path.join(root, "cache"),
                WINE_FROM_ROOT="")
     env.update(overrides)
-    done = subprocess.run([os.path.join(root, script)], env=env, stdout=subprocess.PIPE,
+    done = subprocess.run([os.path.join(root, script), *args], env=env, stdout=subprocess.PIPE,
                           stderr=subprocess.STDOUT, text=True, timeout=60)
     with open(log) as f:
         return done.returncode, done.stdout, f.read()
@@ -83,6 +83,9 @@ def run(root, script, missing, broken, overrides):
 
 ROOT_FAILS = {"FAKE_ROOT_FAILS": "debootstrap of the essential set failed"}
 ROOT_BUILT = "mmdebstrap --mode=root --architectures=i386"
+# The Wine 10 root, which every case but the one of this key finds built already.
+NO_WINE10_ROOT = {"FAKE_NO_WINE10_ROOT": "1"}
+WINE10_ROOT_BUILT = "wine root: building"
 
 # script, runs, packages missing, packages apt refuses, environment, exit status, lines wanted
 # in the output, calls wanted in the log, words in neither (both of the last run).
@@ -94,6 +97,12 @@ CASES = [
       "is not going to be installed (apt-get update had failed: Failed to fetch",
       "made in", "Wine 8.0~repack-4"],
      ["apt-get update -qq\n" * 3, ROOT_BUILT], ["-security main"]),
+    ("tools/install-deps", 1, "", "", NO_WINE10_ROOT, 0,
+     [WINE10_ROOT_BUILT, "wine-root-trixie made in"], [ROOT_BUILT + " " + "--variant=essential"],
+     ["install -y", "Wine 10 checks will fail"]),
+    ("tools/install-deps", 1, "", "", dict(NO_WINE10_ROOT, **ROOT_FAILS), 0,
+     ["cannot build the Wine 10 root (Debian trixie): the Wine 10 checks will fail"], [ROOT_BUILT],
+     []),
     ("tools/install-deps", 1, "", "", {"WINE_FROM_ROOT": "1"}, 0,
      ["wine root: building"], [ROOT_BUILT], ["install -y"]),
     ("tools/install-deps", 2, "wine32:i386", "wine32:i386", {}, 0,
@@ -121,6 +130,8 @@ def main():
         name = f"{script} with {broken or 'nothing'} refused {env or ''} (run {runs})"
         with tempfile.TemporaryDirectory() as root:
             make_world(repo, root)
+            if not env.get("FAKE_NO_WINE10_ROOT"):
+                run(root, "tools/wine-root", "", "", {"WINE_ROOT_SUITE": "trixie"}, "build")
             for _ in range(runs):
                 code, output, log = run(root, script, missing, broken, env)
         text, before = output + log, len(problems)

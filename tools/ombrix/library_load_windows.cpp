@@ -108,6 +108,22 @@ bool OpenImageLibrary(const std::string& dll, std::string& error) {
     return true;
 }
 
+namespace {
+
+// The first step of the library's SVG device and document that this system does not take:
+// CreateSvgDevice fills the device's members in the order it takes its steps.
+const char* FirstMissingStep(const SvgDevice& device) {
+    if (!device.device) return "no software Direct3D 11 device (D3D11CreateDevice failed)";
+    if (!device.dxgiDevice) return "the Direct3D device has no IDXGIDevice";
+    if (!device.factory) return "no ID2D1Factory3 (D2D1CreateFactory failed)";
+    if (!device.d2dDevice) return "ID2D1Factory3::CreateDevice made no Direct2D device";
+    if (!device.context2) return "ID2D1Device2::CreateDeviceContext made no device context";
+    if (!device.context) return "the device context refused ID2D1DeviceContext5";
+    return "ID2D1DeviceContext5::CreateSvgDocument made no SVG document";
+}
+
+}  // namespace
+
 std::string MissingRenderer(const std::string& file) {
     if (!IsSvgFile(file)) return "";
     // What the library's SVG loader draws with, asked for the same way: a device and a document.
@@ -117,8 +133,9 @@ std::string MissingRenderer(const std::string& file) {
         LoadSvgDocument(device.context.Get(), "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1\" height=\"1\"/>",
                         1, 1, document))
         return "";
-    return "this system's Direct2D cannot draw SVG documents (it needs Direct2D SVG support and a software "
-           "Direct3D 11 device, as on Windows 10 1703 or later), so " + file + " cannot be drawn here";
+    return std::string("this system's Direct2D cannot draw SVG documents: ") + FirstMissingStep(device) +
+           " (it needs Direct2D SVG support and a software Direct3D 11 device, as on Windows 10 1703 or later), so " +
+           file + " cannot be drawn here";
 }
 
 LibraryLoad LoadThroughLibrary(const std::string& file, uint32_t width, uint32_t height, bool mipmaps,
