@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """The player guide as player_guide makes it, against files from outside its code:
 
-    player_guide_test.py PLAYER_GUIDE TEMPLATE SETTINGS_FILE
+    player_guide_test.py PLAYER_GUIDE TEMPLATE SETTINGS_FILE README
 
 SETTINGS_FILE is tests/radio/default_tessivo.ini, the file the plug-in writes on its first
 start: each key the guide lists stands there with the same default and the same comment above
 it, and every key of the file is in the guide. Each game's guide names its version on its
-first line and fills every mark of the template."""
+first line, and its release rows are the rows README's release table gives that game."""
 import os
 import re
 import subprocess
@@ -17,7 +17,15 @@ GAMES = {"iii": "III", "vc": "Vice City", "sa": "San Andreas"}
 
 
 def main():
-    tool, template, settings = sys.argv[1:4]
+    tool, template, settings, readme = sys.argv[1:5]
+    page = open(readme, encoding="utf-8").read()
+    table = page[page.index("### Which releases work"):]
+    table = table[:table.index("\n\n", table.index("| game |"))]
+    page_rows = {}
+    for line in table.splitlines():
+        cells = [c.strip() for c in line.strip("|").split("|")]
+        if len(cells) == 4 and cells[1].isdigit():
+            page_rows.setdefault(cells[0], set()).add((cells[1], cells[2], cells[3].split(":")[0]))
     pinned = open(settings, encoding="ascii").read().splitlines()
     pinned_keys = {line.split("=")[0]: (line, pinned[i - 1]) for i, line in enumerate(pinned) if "=" in line and not line.startswith(";")}
     failures = []
@@ -33,6 +41,14 @@ def main():
             lines = guide.splitlines()
             if lines[0] != f"Tessivo 9.8.7 for {title} - radio station icons":
                 failures.append(f"{game}: first line {lines[0]!r}")
+            guide_rows = set()
+            for line in lines:
+                m = re.match(r"^  (\d+) +(\S+) +(everything|nothing)", line)
+                if m:
+                    guide_rows.add(m.groups())
+            if guide_rows != page_rows.get(title, set()):
+                failures.append(f"{game}: the guide's releases {sorted(guide_rows)}, README's "
+                                f"{sorted(page_rows.get(title, set()))}")
             listed = {}
             for i, line in enumerate(lines):
                 m = re.match(r"^([A-Za-z0-9]+)=(-?\d+)", line)
@@ -46,7 +62,7 @@ def main():
                                     f"{pinned_keys[key][0]!r} / {pinned_keys[key][1]!r}")
     for failure in failures:
         print(f"FAIL {failure}")
-    print(f"{len(GAMES) - len({f.split(':')[0] for f in failures})} of {len(GAMES)} guides agree with the settings file")
+    print(f"{len(GAMES) - len({f.split(':')[0] for f in failures})} of {len(GAMES)} guides agree with the settings file and the README")
     return 1 if failures else 0
 
 
