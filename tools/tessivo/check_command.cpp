@@ -282,7 +282,7 @@ void CheckLoader(const fs::path& folder, Report& report) {
     std::string names;
     for (const char* name : kPluginLoaderNames) names += (names.empty() ? "" : ", ") + std::string(name);
     report.Problem("no plug-in loader: nothing here starts .asi files, so neither plug-in runs" +
-                   (others.empty() ? std::string() : " (" + others.substr(1) + " load no .asi files)") +
+                   (others.empty() ? std::string() : " (" + others.substr(1) + ": the game's own, it starts no .asi files)") +
                    ". Install an .asi loader for this game; it goes into the game folder as one of " + names);
 }
 
@@ -295,15 +295,21 @@ void CheckSettings(const fs::path& folder, Report& report) {
     }
     int outside = 0;
     const RadioStripSettings defaults;
+    std::string changed;
     for (const SettingsKey& key : kSettingsKeys) {
         const int32_t value = static_cast<int32_t>(
             GetPrivateProfileIntA(kSettingsSection, key.name, defaults.*key.field, file->string().c_str()));
+        if (value != defaults.*key.field)
+            changed += std::string(" ") + key.name + "=" + std::to_string(value) + " (" +
+                       std::to_string(defaults.*key.field) + ")";
         if (value >= key.advisedLow && value <= key.advisedHigh) continue;
         report.Note(std::string(key.name) + "=" + std::to_string(value) + " is outside its advised range " +
                     std::to_string(key.advisedLow) + " to " + std::to_string(key.advisedHigh));
         ++outside;
     }
     if (outside == 0) report.Ok("settings: " + Shown(folder, *file) + ", every value within its advised range");
+    // What a player changed explains much of what they see, such as no strip while getting in.
+    if (!changed.empty()) report.Note("settings that differ from the defaults (default in brackets):" + changed);
 }
 
 bool ImageDecodes(IWICImagingFactory* factory, const fs::path& file) {
