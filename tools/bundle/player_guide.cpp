@@ -12,6 +12,7 @@
 
 #include "guide_sections.h"
 #include "tools/tessivo/game_choice.h"
+#include "tools/tessivo/lower_case.h"
 #include "tools/tessivo/plugin_loaders.h"
 #include "tools/tessivo/release_table.h"
 #include "tools/tessivo/station_table.h"
@@ -21,11 +22,6 @@ namespace {
 int Fail(const std::string& message) {
     std::fprintf(stderr, "player_guide: %s\n", message.c_str());
     return 1;
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return text;
 }
 
 bool Replace(std::string& text, const std::string& name, const std::string& value) {

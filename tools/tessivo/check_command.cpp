@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "lower_case.h"
 #include "game_choice.h"
 #include "raster/imaging_factory.h"
 #include "pe_image.h"
@@ -36,11 +37,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr uint32_t kGameImageBase = 0x400000;  // where the games' tables place their addresses
-
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // A path under `folder` as Windows finds it: any case, "\\" or "/" between the parts.
 std::optional<fs::path> FindCaseless(const fs::path& folder, const std::string& relative) {

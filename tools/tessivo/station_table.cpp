@@ -1,15 +1,18 @@
 #include "station_table.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "lower_case.h"
 #include "sim/option_numbers.h"
 
 namespace {
 
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
+// "Flash_gray.PNG" and "flash" name the same pair of icons.
+std::string IconBaseName(const std::string& text, bool dropGrey) {
+    std::string name = Lower(text);
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".png") == 0) name.resize(name.size() - 4);
+    if (dropGrey && name.size() > 5 && name.compare(name.size() - 5, 5, "_gray") == 0) name.resize(name.size() - 5);
+    return name;
 }
 
 std::optional<int32_t> StationOfSlot(TableView<games::StationRingEntry> ring, int32_t slot) {
@@ -37,9 +40,7 @@ std::vector<StationRow> StationRows(const GameChoice& game) {
 }
 
 bool IconEverShown(const GameChoice& game, const std::string& icon) {
-    std::string name = Lower(icon);
-    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".png") == 0) name.resize(name.size() - 4);
-    if (name.size() > 5 && name.compare(name.size() - 5, 5, "_gray") == 0) name.resize(name.size() - 5);
+    const std::string name = IconBaseName(icon, true);
     for (const StationRow& row : StationRows(game))
         if (Lower(row.icon) == name) return row.station.has_value();
     return false;
@@ -51,8 +52,7 @@ std::optional<int32_t> StationByNumberOrIcon(const GameChoice& game, const std::
         if (number <= INT32_MAX && HasStation(game, static_cast<int32_t>(number))) return static_cast<int32_t>(number);
         return std::nullopt;
     }
-    std::string name = Lower(text);
-    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".png") == 0) name.resize(name.size() - 4);
+    const std::string name = IconBaseName(text, false);
     for (const StationRow& row : StationRows(game))
         if (Lower(row.icon) == name) return row.station;
     return std::nullopt;
