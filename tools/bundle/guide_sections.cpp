@@ -27,7 +27,7 @@ constexpr KeyWords kKeyWords[] = {
     {"Alpha1stNonActive", "How solid the icons beside the tuned one are: 0 invisible, 255 solid."},
     {"Alpha2ndNonActive", "The same for the icons two places away."},
     {"RadioSliderTimeout", "How long the strip stays after the last change of station, in "
-                           "milliseconds (4000 = 4 seconds)."},
+                           "milliseconds (1000 = 1 second)."},
     {"RadioSliderAnimSpeed", "How fast the strip slides: 1 slow, 100 at once."},
     {"OnlyPlayScrollOnPress", "1: slide only when you press the radio control; any other change "
                               "of station jumps straight there."},
@@ -38,8 +38,9 @@ constexpr KeyWords kKeyWords[] = {
     {"DisableIconDisplayWhileEntering", "1: show nothing while you get into a vehicle."},
 };
 
-// Words wrapped to lines of at most `width` characters, each line after `indent`.
-std::string Wrapped(const std::string& words, const std::string& indent, size_t width) {
+}  // namespace
+
+std::string WrappedText(const std::string& words, const std::string& indent, size_t width) {
     std::string text, line;
     size_t start = 0;
     while (start < words.size()) {
@@ -56,6 +57,25 @@ std::string Wrapped(const std::string& words, const std::string& indent, size_t 
     if (!line.empty()) text += indent + line + "\n";
     return text;
 }
+
+std::string FittedUnderlines(const std::string& text) {
+    std::string out, previous;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        const bool underline = line.size() > 2 && line.find_first_not_of(line[0]) == std::string::npos &&
+                               (line[0] == '=' || line[0] == '-');
+        if (underline && !previous.empty()) line.assign(previous.size(), line[0]);
+        out += line + (end < text.size() ? "\n" : "");
+        previous = line;
+    }
+    return out;
+}
+
+namespace {
 
 std::string Range(const SettingsKey& key) {
     if (key.advisedLow == 0 && key.advisedHigh == 1) return "0 (off) or 1 (on)";
@@ -82,7 +102,7 @@ std::string SettingsGuideText(const RadioStripSettings& defaults) {
         text += line + "\n";
         text += "    ; " + std::string(key.comment) + "\n";
         text += "    Default " + std::to_string(value) + ", advised " + Range(key) + ".\n";
-        text += Wrapped(kKeyWords[i].words, "    ", 92);
+        text += WrappedText(kKeyWords[i].words, "    ", 92);
         text += "\n";
     }
     return text;

@@ -11,5 +11,12 @@
 // the plug-in's table has no words here, or words stand here for a key the table lacks.
 std::string SettingsGuideText(const RadioStripSettings& defaults);
 
+// Words wrapped to lines of at most `width` characters, each line after `indent`.
+std::string WrappedText(const std::string& words, const std::string& indent, size_t width);
+
+// Heading underlines ("===", "---") as long as the heading above them, once the marks in the
+// heading are filled.
+std::string FittedUnderlines(const std::string& text);
+
 // The key codes ReloadKey takes, several to a line.
 std::string KeyCodesGuideText();

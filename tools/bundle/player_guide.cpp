@@ -37,7 +37,7 @@ bool Replace(std::string& text, const std::string& name, const std::string& valu
 std::string LoaderNames() {
     std::string names;
     for (const char* name : kPluginLoaderNames) names += (names.empty() ? "" : ", ") + std::string(name);
-    return names;
+    return WrappedText(names, "  ", 92);
 }
 
 }  // namespace
@@ -76,6 +76,7 @@ int main(int argc, char** argv) {
     for (const auto& [name, value] : parts)
         if (!Replace(text, name, value)) return Fail(source + " has no @" + std::string(name) + "@");
     if (text.find('@') != std::string::npos) return Fail(source + " holds a mark this program does not fill");
+    text = FittedUnderlines(text);
     std::ofstream file(out, std::ios::binary);
     file << text;
     if (!file.flush()) return Fail("cannot write " + out);
