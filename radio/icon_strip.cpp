@@ -12,7 +12,6 @@ namespace {
 constexpr float kCentreAlpha = 192.0f;
 constexpr float kReach = 2.5f;             // positions further away are not drawn
 constexpr float kCentreOnlyReach = 0.99f;
-constexpr int32_t kDefaultIconGap = 3;
 
 void* RenderStateValue(uintptr_t value) { return reinterpret_cast<void*>(value); }
 
@@ -41,7 +40,7 @@ void DrawIconStrip(const StationRing& ring, float scrollPosition, float fade) {
     const float width = static_cast<float>(HostScreenWidth());
     const float height = static_cast<float>(HostScreenHeight());
     // A gap of 0 or below would divide by zero or turn the strip round: the default's spacing.
-    const int32_t gap = radioStripSettings.IconGap > 0 ? radioStripSettings.IconGap : kDefaultIconGap;
+    const int32_t gap = radioStripSettings.IconGap > 0 ? radioStripSettings.IconGap : RadioStripSettings{}.IconGap;
     const float y = height / 12.0f;
     const float spacing = height / static_cast<float>(gap) * 0.5f;
     const float centre = width * 0.5f;

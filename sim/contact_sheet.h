@@ -14,12 +14,13 @@ struct ContactSheetLayout {
     uint32_t gap = 4;               // pixels between tiles and around the sheet
 };
 
-// Tiles in reading order, each in a cell as tall as the tallest thumbnail. Empty when there
-// is nothing to lay out.
-Canvas MakeContactSheet(const std::vector<Canvas>& canvases, const ContactSheetLayout& layout);
+// Tiles in reading order, each in a cell as tall as the tallest thumbnail, with its label
+// (labels[i], when given) on a band below it. Empty when there is nothing to lay out.
+Canvas MakeContactSheet(const std::vector<Canvas>& canvases, const ContactSheetLayout& layout,
+                        const std::vector<std::string>& labels = {});
 
 // The sheet as a PNG; false when it is empty or the file cannot be written.
 bool WriteContactSheet(const std::string& path, const std::vector<Canvas>& canvases,
-                       const ContactSheetLayout& layout);
+                       const ContactSheetLayout& layout, const std::vector<std::string>& labels = {});
 
 }  // namespace sim

@@ -8,6 +8,7 @@
 //   standin_game.exe <iii|vc|sa> radio    <release> [radio options]  the plug-ins of its folder
 //   options: --size WxH  --mipmaps  --use-mipmaps N  --max-levels N  --row-padding N
 //            --out DIR (levels written as DIR\levelN.png)
+//            --export NAME (call the DLL's NAME, of the same form, instead)
 //   radio options: --frames N  --reload-at F,F..  --edit KEY=VALUE@F  --unload  --drive FILE
 //                  --required-calls (radio_run.h)
 //
@@ -69,7 +70,7 @@ int Usage(const char* problem) {
         "       standin_game.exe <iii|vc|sa> radio <release> [--frames N] [--reload-at F,F..] "
         "[--edit KEY=VALUE@F] [--unload] [--drive FILE]\n"
         "options: --size WxH --mipmaps --use-mipmaps N --max-levels N --row-padding N "
-        "--out DIR --repeat N --hold-every K --miss-every K\n");
+        "--out DIR --repeat N --hold-every K --miss-every K --export NAME\n");
     return 2;
 }
 
@@ -98,7 +99,7 @@ int main(int argc, char** argv) {
     if (radio ? !standin::ParseRadioRequest(operands, radioRequest, error)
               : !standin::ParseExportRequest(operands, command->folderForm, request, error))
         return Usage(error.c_str());
-    if (command) request.exportName = command->exportName;
+    if (command && request.exportName.empty()) request.exportName = command->exportName;
 
     if (!sim::MapGameImage()) {
         std::printf("error: the game image at 0x%x could not be had (module at %p)\n",

@@ -159,6 +159,10 @@ bool ParseExportRequest(const std::vector<std::string>& args, bool folderForm,
                 error = "--miss-every wants a number, got " + args[i];
                 return false;
             }
+        } else if (option == "--export" && hasValue) {
+            // A plug-in that wraps the library (the SDK's example) under a name of its own,
+            // called with the same arguments.
+            request.exportName = args[++i];
         } else if (option == "--out" && hasValue) {
             request.outDir = args[++i];
         } else {

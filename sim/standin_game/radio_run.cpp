@@ -6,11 +6,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
 
 #include "../../games/host_cells.h"
+#include "../../radio/radio_strip_settings.h"
 #include "../code_signatures.h"
 #include "../drive_frames_file.h"
 #include "../event_call_sites.h"
@@ -30,12 +32,14 @@ namespace {
 
 // What the radio plug-in's settings record holds before any file is read, in field order:
 // found once in its writable data, it shows what every later read put there.
-constexpr int32_t kDefaultSettings[13] = {162, 2, 3, 50, 128, 64, 4000, 15, 0, 0, 0, 0, 0};
-constexpr const char* kSettingsNames[13] = {
-    "ReloadKey", "ColorType", "IconGap", "IconSizeMultiplier", "Alpha1stNonActive",
-    "Alpha2ndNonActive", "RadioSliderTimeout", "RadioSliderAnimSpeed", "OnlyPlayScrollOnPress",
-    "DisableScrollAnim", "CenterIconOnly", "EnableBicycleRadioIcon",
-    "DisableIconDisplayWhileEntering"};
+const RadioStripSettings kDefaultSettings{};
+
+// The keys in the record's order, as the plug-in's own table names them.
+const std::array<const char*, kSettingsKeys.size()> kSettingsNames = [] {
+    std::array<const char*, kSettingsKeys.size()> names{};
+    for (size_t i = 0; i < names.size(); ++i) names[i] = kSettingsKeys[i].name;
+    return names;
+}();
 constexpr int kReloadKeyDefault = VK_LCONTROL;
 
 struct Plugins {
@@ -114,7 +118,7 @@ const int32_t* FindSettingsRecord(HMODULE radio) {
                               (info.Protect & (PAGE_READWRITE | PAGE_WRITECOPY)) != 0;
         if (writable)
             for (size_t offset = 0; offset + sizeof kDefaultSettings <= info.RegionSize; offset += 4)
-                if (std::memcmp(at + offset, kDefaultSettings, sizeof kDefaultSettings) == 0) {
+                if (std::memcmp(at + offset, &kDefaultSettings, sizeof kDefaultSettings) == 0) {
                     found = reinterpret_cast<const int32_t*>(at + offset);
                     ++matches;
                 }
@@ -127,7 +131,8 @@ const int32_t* FindSettingsRecord(HMODULE radio) {
 void PrintSettings(const char* when, const int32_t* record) {
     if (!record) return;
     std::printf("settings %s", when);
-    for (int i = 0; i < 13; ++i) std::printf(" %s=%d", kSettingsNames[i], static_cast<int>(record[i]));
+    for (size_t i = 0; i < kSettingsNames.size(); ++i)
+        std::printf(" %s=%d", kSettingsNames[i], static_cast<int>(record[i]));
     std::printf("\n");
 }
 
@@ -249,7 +254,7 @@ int RunRadio(sim::Game game, const RadioRequest& request) {
     if (request.requiredCalls) {
         // Timed in the state a start begins in: after a start the process would already hold
         // the imaging component and the decoder's code that any start must first load.
-        PrintRequiredCallsTime(folder, kSettingsNames, static_cast<int>(std::size(kSettingsNames)));
+        PrintRequiredCallsTime(folder, kSettingsNames.data(), static_cast<int>(kSettingsNames.size()));
         return 0;
     }
     PrintCode(game, plugins.radio);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/contact_sheet.h"
+#include "sim/pixel_font.h"
 
 namespace {
 
@@ -23,6 +24,26 @@ TEST(ContactSheetTest, TilesThumbnailsInReadingOrderWithGaps) {
     EXPECT_EQ(blue(2, 3), 25);
     EXPECT_EQ(blue(4, 3), blue(0, 0));  // an empty cell stays gap
     EXPECT_EQ(sim::MakeContactSheet({}, {2, 2, 1}).width, 0u);
+}
+
+// Each cell carries its label on a band below the thumbnail: "FRAME 12" in the font's pixels,
+// the cell of a thumbnail without a label left plain.
+TEST(ContactSheetTest, LabelsEachCellBelowItsThumbnail) {
+    // Thumbnails of 16x8 in cells 16 wide: the label "12" (14 pixels at scale 2) fits one.
+    const sim::Canvas sheet = sim::MakeContactSheet({Checker(200), Checker(100)}, {16, 2, 1}, {"12"});
+    ASSERT_EQ(sheet.width, 2 * (16 + 1) + 1u);
+    ASSERT_GT(sheet.height, 1 + 8 + sim::kGlyphHeight * 2 + 1u);
+    const auto lit = [&](uint32_t left, uint32_t right) {
+        uint32_t count = 0;
+        for (uint32_t y = 9; y + 1 < sheet.height; ++y)  // below the thumbnails' rows 1 to 8
+            for (uint32_t x = left; x < right; ++x) count += sheet.bgra[(y * sheet.width + x) * 4] > 200;
+        return count;
+    };
+    // "1" and "2" of the 3x5 font: 8 and 11 font pixels, each 2x2 at scale 2.
+    EXPECT_EQ(lit(1, 17), (8u + 11u) * 4u);
+    EXPECT_EQ(lit(18, 34), 0u);
+    // Without labels the cells keep their old height.
+    EXPECT_EQ(sim::MakeContactSheet({Checker(200)}, {16, 2, 1}).height, 1 + 8 + 1u);
 }
 
 }  // namespace

@@ -79,7 +79,8 @@ def error_cases(work):
     x.png" and with work/still.png and work/tessivo.ini left by the drawing cases."""
     return [["--settings", os.path.join(work, "missing.ini")], ["--icons", os.path.join(work, "still.png")],
             ["--screen", "1280by720"], ["--screen", "0x720"], ["--station", "99"], ["--station", "two"],
-            ["--change", "3"], ["--game", "gta4"], ["--background", os.path.join(work, "tessivo.ini")]]
+            ["--change", "3"], ["--game", "gta4"], ["--background", os.path.join(work, "tessivo.ini")],
+            ["--station", "810vcn"], ["--change", "flash:FLASH.png"]]
 
 
 def main():
@@ -118,6 +119,19 @@ def main():
             passed, failed = passed + ok, failed + (not ok)
             if not ok:
                 print(f"FAIL {arguments}: status {run.returncode}, stderr {run.stderr!r}")
+        # A station by its icon's name, in any case, is the station of that number.
+        pictures = []
+        for station in ("3", "Fever.png"):
+            out = os.path.join(work, f"by-{len(pictures)}.png")
+            run = subprocess.run([tool, "preview", "--game", "vc", "--icons", icons, "--station", station, "--out", out],
+                                 capture_output=True, text=True, timeout=300)
+            pictures.append(open(out, "rb").read() if run.returncode == 0 and os.path.exists(out) else station)
+        listing = subprocess.run([tool, "preview", "--game", "vc", "--list-stations"], capture_output=True, text=True)
+        ok = pictures[0] == pictures[1] and re.search(r"^  3 +fever\.png +yes$", listing.stdout, re.M) and \
+            re.search(r"^  - +810vcn\.png +never", listing.stdout, re.M)
+        passed, failed = passed + bool(ok), failed + (not ok)
+        if not ok:
+            print(f"FAIL stations by name: same picture {pictures[0] == pictures[1]}\n{listing.stdout}")
         # The change as numbered pictures: one file a picture, from 0000 up; other names refused.
         frames = os.path.join(work, "frames")
         os.mkdir(frames)

@@ -1,18 +1,24 @@
 #!/usr/bin/env python3
-"""Makes a game's release bundle from the game folder the main job ran the drive in:
+"""Makes a game's release bundle, the archive players unpack into their game folder:
 
-    make_bundle.py --game GAME --folder GAME_FOLDER --tools WINDOWS_TOOLS --dist DIR --source REPOSITORY
-                   [--keep-folder]
+    make_bundle.py --game GAME --ombrix DLL --tessivo DLL --icons DIR --tools WINDOWS_TOOLS
+                   --guide README.txt --dist DIR --source REPOSITORY [--keep-folder]
 
-DIR/<game>.zip, made from a folder DIR/<game>/ with scripts/Ombrix.<G>.asi,
-scripts/Tessivo.<G>.asi, the icons, the settings file the plug-in wrote on its first start
-(copied byte for byte), the Windows tools (tessivo.exe, ombrix.exe and the game's
-tessivo_preview_<game>.exe from the windows build's tools folder) in
-halvenmoor_mods/Tessivo/tools, where no plug-in loader looks, and the player's guide README.txt
-(tools/bundle/README.txt.in with the game filled in, CR LF line ends). The archive's file list is
-checked against the folder, and the folder is then removed unless --keep-folder is given: the
-archive is what players get, and the tools in it would otherwise be written twice. Prints every
-check and file; exit status 0 only when all held.
+DIR/tessivo-<game>-<version>.zip (the version from the repository's VERSION file), made from a
+folder DIR/tessivo-<game>-<version>/ holding:
+
+    scripts/Ombrix.<G>.asi, scripts/Tessivo.<G>.asi
+    halvenmoor_mods/Tessivo/README.txt        the player's guide (player_guide's, CR LF)
+    halvenmoor_mods/Tessivo/LICENSE.txt, CHANGELOG.txt
+    halvenmoor_mods/Tessivo/icon-set/         every PNG of --icons
+    halvenmoor_mods/Tessivo/tools/            tessivo.exe, ombrix.exe, tessivo_preview_<game>.exe
+    halvenmoor_mods/Ombrix/sdk/               ombrix.h and example_plugin.cpp
+
+Nothing a player changes is in it, so unpacking an update over an installed copy with "replace
+all" keeps their files: the settings file is the plug-in's to write on its first start, and the
+plug-in reads its icons from icons/, which the player makes once from icon-set/. The archive's
+file list is checked against the folder, and the folder is then removed unless --keep-folder is
+given. Prints every check and file; exit status 0 only when all held.
 """
 import argparse
 import os
@@ -21,8 +27,12 @@ import sys
 import zipfile
 
 GAMES = {"iii": ("III", "III"), "vc": ("VC", "Vice City"), "sa": ("SA", "San Andreas")}
-MOD_DIR = os.path.join("halvenmoor_mods", "Tessivo")
-TOOLS_DIR = os.path.join(MOD_DIR, "tools")
+MOD_DIR = "halvenmoor_mods/Tessivo"
+ICON_SET = f"{MOD_DIR}/icon-set"
+TOOLS_DIR = f"{MOD_DIR}/tools"
+SDK_DIR = "halvenmoor_mods/Ombrix/sdk"
+# What the plug-in and the player write: never in a bundle.
+PLAYERS_OWN = (f"{MOD_DIR}/tessivo.ini", f"{MOD_DIR}/icons/")
 
 
 def tool_programs(game):
@@ -30,16 +40,22 @@ def tool_programs(game):
     return ["tessivo.exe", "ombrix.exe", f"tessivo_preview_{game}.exe"]
 
 
+def version_of(source):
+    with open(os.path.join(source, "VERSION"), encoding="ascii") as f:
+        return f.readline().strip()
+
+
+def bundle_name(game, version):
+    return f"tessivo-{game}-{version}"
+
+
 def fail(message):
     print(f"FAIL {message}")
     return 1
 
 
-def guide_text(template, code, name):
-    text = open(template, encoding="utf-8").read()
-    text = text.replace("@GAME_CODE@", code).replace("@GAME_NAME@", name)
-    text = text.replace("@GAME_LOWER@", code.lower())
-    return text.replace("\r\n", "\n").replace("\n", "\r\n").encode("ascii")
+def crlf(data):
+    return data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
 
 
 def files_under(root):
@@ -54,65 +70,60 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--game", required=True, choices=sorted(GAMES))
-    parser.add_argument("--folder", required=True, help="the game folder of the Wine run")
+    for option in ("--ombrix", "--tessivo", "--icons", "--guide", "--dist"):
+        parser.add_argument(option, required=True)
     parser.add_argument("--tools", required=True, help="the windows build's tools folder")
-    parser.add_argument("--dist", required=True)
     parser.add_argument("--source", required=True, help="the repository")
     parser.add_argument("--keep-folder", action="store_true",
-                        help="keep DIR/GAME/, the folder the archive was made from")
+                        help="keep the folder the archive was made from")
     args = parser.parse_args()
     code, name = GAMES[args.game]
-    folder, dist = os.path.abspath(args.folder), os.path.abspath(args.dist)
-    bundle = os.path.join(dist, args.game)
+    version = version_of(args.source)
+    dist = os.path.abspath(args.dist)
+    bundle = os.path.join(dist, bundle_name(args.game, version))
     if os.path.exists(bundle):
         shutil.rmtree(bundle)
-    os.makedirs(os.path.join(bundle, "scripts"))
-    os.makedirs(os.path.join(bundle, MOD_DIR, "icons"))
-    os.makedirs(os.path.join(bundle, TOOLS_DIR))
+    for folder in ("scripts", ICON_SET, TOOLS_DIR, SDK_DIR):
+        os.makedirs(os.path.join(bundle, folder))
 
-    for dll in (f"Ombrix.{code}.asi", f"Tessivo.{code}.asi"):
-        path = os.path.join(folder, "scripts", dll)
-        if not os.path.isfile(path):
-            return fail(f"{path} is missing from the game folder")
-        shutil.copy(path, os.path.join(bundle, "scripts", dll))
+    def put(source_file, target, text=False):
+        data = open(source_file, "rb").read()
+        with open(os.path.join(bundle, target), "wb") as out:
+            out.write(crlf(data) if text else data)
+        return data
+
+    for dll, product in ((args.ombrix, "Ombrix"), (args.tessivo, "Tessivo")):
+        if os.path.basename(dll) != f"{product}.{code}.asi" or not os.path.isfile(dll):
+            return fail(f"{dll} is not {product}.{code}.asi: build the windows preset")
+        put(dll, f"scripts/{product}.{code}.asi")
     for program in tool_programs(args.game):
         path = os.path.join(args.tools, program)
         if not os.path.isfile(path):
             return fail(f"{path} is missing: build the windows preset")
-        with open(path, "rb") as exe:
-            if exe.read(2) != b"MZ":
-                return fail(f"{path} is not a Windows program")
-        shutil.copy(path, os.path.join(bundle, TOOLS_DIR, program))
-    icons = os.path.join(folder, MOD_DIR, "icons")
-    pngs = sorted(n for n in os.listdir(icons) if n.endswith(".png")) if os.path.isdir(icons) else []
+        if put(path, f"{TOOLS_DIR}/{program}")[:2] != b"MZ":
+            return fail(f"{path} is not a Windows program")
+    pngs = sorted(n for n in os.listdir(args.icons) if n.endswith(".png")) if os.path.isdir(args.icons) else []
     if not pngs:
-        return fail(f"no icons in {icons}")
+        return fail(f"no icons in {args.icons}")
     for png in pngs:
-        shutil.copy(os.path.join(icons, png), os.path.join(bundle, MOD_DIR, "icons", png))
+        put(os.path.join(args.icons, png), f"{ICON_SET}/{png}")
 
-    ini = os.path.join(folder, MOD_DIR, "tessivo.ini")
-    if not os.path.isfile(ini):
-        return fail(f"{ini} is missing: the plug-in writes it on its first start")
-    written = open(ini, "rb").read()
-    default = open(os.path.join(args.source, "tests", "radio", "default_tessivo.ini"), "rb").read()
-    if written != default:
-        return fail(f"{ini} differs from tests/radio/default_tessivo.ini "
-                    f"({len(written)} and {len(default)} bytes)")
-    print(f"check ok   tessivo.ini from the game's first start equals tests/radio/default_tessivo.ini"
-          f" ({len(written)} bytes)")
-    shutil.copyfile(ini, os.path.join(bundle, MOD_DIR, "tessivo.ini"))
+    guide = put(args.guide, f"{MOD_DIR}/README.txt", text=True)
+    first = guide.split(b"\n", 1)[0].decode("ascii", "replace").strip()
+    if f"Tessivo {version} for {name}" not in first or b"@" in guide:
+        return fail(f"{args.guide} is not the {name} guide of {version}: its first line is {first!r}"
+                    f"{', and it holds a mark left unfilled' if b'@' in guide else ''}")
+    print(f"check ok   README.txt for {name}, first line {first!r}")
+    put(os.path.join(args.source, "LICENSE"), f"{MOD_DIR}/LICENSE.txt", text=True)
+    put(os.path.join(args.source, "CHANGELOG.md"), f"{MOD_DIR}/CHANGELOG.txt", text=True)
+    for header in ("ombrix.h", "example_plugin.cpp"):
+        put(os.path.join(args.source, "sdk", header), f"{SDK_DIR}/{header}", text=True)
 
-    guide = guide_text(os.path.join(args.source, "tools", "bundle", "README.txt.in"), code, name)
-    with open(os.path.join(bundle, "README.txt"), "wb") as out:
-        out.write(guide)
-    lone_lf = guide.count(b"\n") - guide.count(b"\r\n")
-    if lone_lf or b"@" in guide:
-        return fail(f"README.txt: {lone_lf} lines without CR LF, placeholders left: {b'@' in guide}")
-    lines = guide.count(b"\r\n")
-    print(f"check ok   README.txt for {name}: {lines} lines, all CR LF")
-
-    archive = os.path.join(dist, f"{args.game}.zip")
+    archive = bundle + ".zip"
     contents = files_under(bundle)
+    owned = [p for p in contents if p.startswith(PLAYERS_OWN)]
+    if owned:
+        return fail(f"the bundle would overwrite what players change: {owned}")
     with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as out:
         for path in contents:
             out.write(os.path.join(bundle, path), path)
@@ -124,7 +135,7 @@ def main():
                     f"{sorted(set(contents) - set(listed))}, extra {sorted(set(listed) - set(contents))}"
                     f", damaged {damaged}")
     print(f"check ok   {os.path.basename(archive)} holds exactly the {len(contents)} files of "
-          f"the bundle, none damaged:")
+          f"the bundle, none damaged, none of the player's own:")
     for path in listed:
         print(f"    {path}")
     if not args.keep_folder:

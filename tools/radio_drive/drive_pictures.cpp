@@ -30,9 +30,15 @@ std::vector<std::string> WriteDrivePictures(const std::string& folder,
                                             const std::vector<sim::DriveFrame>& frames) {
     std::vector<std::string> written;
     std::vector<sim::Canvas> keys;
+    std::vector<std::string> labels;
     for (uint32_t index : kKeyFrames) {
         if (index >= frames.size()) continue;
         keys.push_back(Compose(frames[index]));
+        // The frame and the time since the drive began, as the game clock counts it.
+        char label[48];
+        const double seconds = (static_cast<double>(frames[index].clock) - sim::kDriveStartClock) / 1000.0;
+        std::snprintf(label, sizeof label, "FRAME %u  T %.2f S", static_cast<unsigned>(index), seconds);
+        labels.push_back(label);
         char name[32];
         std::snprintf(name, sizeof name, "/frame-%04u.png", static_cast<unsigned>(index));
         const sim::Canvas& canvas = keys.back();
@@ -41,7 +47,7 @@ std::vector<std::string> WriteDrivePictures(const std::string& folder,
     }
     sim::ContactSheetLayout sheet;
     sheet.thumbnailWidth = 320;
-    if (sim::WriteContactSheet(folder + "/contact-sheet.png", keys, sheet))
+    if (sim::WriteContactSheet(folder + "/contact-sheet.png", keys, sheet, labels))
         written.push_back(folder + "/contact-sheet.png");
 
     std::vector<sim::Canvas> band;

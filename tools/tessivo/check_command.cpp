@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "lower_case.h"
 #include "game_choice.h"
 #include "raster/imaging_factory.h"
 #include "pe_image.h"
@@ -18,6 +19,10 @@
 #include "radio/radio_strip_settings.h"
 #include "radio/settings_file.h"
 #include "radio/station_icons.h"
+#include "bundle_layout.h"
+#include "plugin_loaders.h"
+#include "release_table.h"
+#include "station_table.h"
 
 const char kCheckUsage[] =
     "tessivo check GAMEDIR [--exe NAME]\n"
@@ -32,11 +37,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr uint32_t kGameImageBase = 0x400000;  // where the games' tables place their addresses
-
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // A path under `folder` as Windows finds it: any case, "\\" or "/" between the parts.
 std::optional<fs::path> FindCaseless(const fs::path& folder, const std::string& relative) {
@@ -88,11 +88,6 @@ int32_t ReleaseBySignature(const PeImage& image, const GameChoice& game) {
     return 0;
 }
 
-bool IsHooked(const GameChoice& game, int32_t release) {
-    return std::any_of(game.hookedSites.begin(), game.hookedSites.end(),
-                       [release](const games::EventCallSite& site) { return site.version == release; });
-}
-
 std::optional<GameProgram> CheckGameProgram(const fs::path& folder, const std::string& exe, Report& report) {
     std::vector<std::pair<const GameChoice*, fs::path>> candidates;
     for (const GameChoice& game : AllGames()) {
@@ -131,13 +126,15 @@ std::optional<GameProgram> CheckGameProgram(const fs::path& folder, const std::s
                        ", but its code matches no release the plug-in knows");
         return std::nullopt;
     }
-    const std::string what = Shown(folder, file) + ": " + found.game->title + ", release code " +
-                             std::to_string(found.release);
-    if (!IsHooked(*found.game, found.release)) {
-        report.Problem(what + ", which the plug-in does not hook: the strip stays off in this release");
+    const std::string name = ReleaseName(*found.game, found.release);
+    std::string what = Shown(folder, file) + ": " + found.game->title + " " + name;
+    if (name.rfind("release code", 0) != 0) what += " (release code " + std::to_string(found.release) + ")";
+    if (!ReleaseHooked(*found.game, found.release)) {
+        report.Problem(what + ", which the plug-in does not hook: the strip stays off in this release and "
+                       "the game runs as without it; " + UnhookedAdvice(*found.game));
         return std::nullopt;
     }
-    report.Ok(what + ", which the plug-in hooks");
+    report.Ok(what + ", which the plug-in hooks: the strip, its settings and keys all work");
     return found;
 }
 
@@ -249,6 +246,42 @@ void CheckPluginFiles(const fs::path& folder, const GameChoice& game, Report& re
             report.Note(Describe(folder, file) + " is loaded too but not used by the strip");
 }
 
+// Whether a file holds ".asi" in its text, as 8-bit or UTF-16 characters: a loader names the
+// files it starts, a game's own DLL of the same name does not.
+bool MentionsAsiFiles(const fs::path& file) {
+    std::FILE* in = std::fopen(file.string().c_str(), "rb");
+    if (!in) return false;
+    const std::string narrow = ".asi";
+    const std::string wide(".\0a\0s\0i\0", 8);
+    std::string text, chunk(1 << 16, '\0');
+    bool found = false;
+    for (size_t got; !found && (got = std::fread(&chunk[0], 1, chunk.size(), in)) > 0;) {
+        // Keep the tail of the last read so a name split between two reads is still seen.
+        text = text.substr(text.size() > wide.size() ? text.size() - wide.size() : 0) + Lower(chunk.substr(0, got));
+        found = text.find(narrow) != std::string::npos || text.find(wide) != std::string::npos;
+    }
+    std::fclose(in);
+    return found;
+}
+
+void CheckLoader(const fs::path& folder, Report& report) {
+    std::string others;
+    for (const char* name : kPluginLoaderNames) {
+        const std::optional<fs::path> file = FindCaseless(folder, name);
+        if (!file) continue;
+        if (MentionsAsiFiles(*file)) {
+            report.Ok("plug-in loader: " + Shown(folder, *file) + " (it starts the .asi files here and in scripts\\)");
+            return;
+        }
+        others += " " + Shown(folder, *file);
+    }
+    std::string names;
+    for (const char* name : kPluginLoaderNames) names += (names.empty() ? "" : ", ") + std::string(name);
+    report.Problem("no plug-in loader: nothing here starts .asi files, so neither plug-in runs" +
+                   (others.empty() ? std::string() : " (" + others.substr(1) + ": the game's own, it starts no .asi files)") +
+                   ". Install an .asi loader for this game; it goes into the game folder as one of " + names);
+}
+
 void CheckSettings(const fs::path& folder, Report& report) {
     const std::optional<fs::path> file = FindCaseless(folder, kSettingsRelativePath);
     if (!file) {
@@ -258,15 +291,21 @@ void CheckSettings(const fs::path& folder, Report& report) {
     }
     int outside = 0;
     const RadioStripSettings defaults;
+    std::string changed;
     for (const SettingsKey& key : kSettingsKeys) {
         const int32_t value = static_cast<int32_t>(
             GetPrivateProfileIntA(kSettingsSection, key.name, defaults.*key.field, file->string().c_str()));
+        if (value != defaults.*key.field)
+            changed += std::string(" ") + key.name + "=" + std::to_string(value) + " (" +
+                       std::to_string(defaults.*key.field) + ")";
         if (value >= key.advisedLow && value <= key.advisedHigh) continue;
         report.Note(std::string(key.name) + "=" + std::to_string(value) + " is outside its advised range " +
                     std::to_string(key.advisedLow) + " to " + std::to_string(key.advisedHigh));
         ++outside;
     }
     if (outside == 0) report.Ok("settings: " + Shown(folder, *file) + ", every value within its advised range");
+    // What a player changed explains much of what they see, such as no strip while getting in.
+    if (!changed.empty()) report.Note("settings that differ from the defaults (default in brackets):" + changed);
 }
 
 bool ImageDecodes(IWICImagingFactory* factory, const fs::path& file) {
@@ -286,23 +325,28 @@ bool ImageDecodes(IWICImagingFactory* factory, const fs::path& file) {
 
 void CheckIcons(const fs::path& folder, const GameChoice& game, Report& report) {
     const std::optional<fs::path> icons = FindCaseless(folder, kIconFolderRelativePath);
+    const std::optional<fs::path> set = FindCaseless(folder, kBundledIconSetRelativePath);
+    const std::string fromSet =
+        set ? std::string(". ") + Shown(folder, *set) + " has our icons: copy them into " + kIconFolderRelativePath : "";
     if (!icons) {
         report.Problem(std::string("no icons folder ") + kIconFolderRelativePath +
-                       ": the strip would show blank squares");
+                       ": the strip would show flat squares" + fromSet);
         return;
     }
-    std::string missing, broken;
+    std::string missing, unshown, broken;
     size_t good = 0;
     for (const char* name : game.icons) {
         const std::optional<fs::path> file = FindCaseless(*icons, std::string(name) + ".png");
-        if (!file) missing += std::string(" ") + name + ".png";
+        if (!file) (IconEverShown(game, name) ? missing : unshown) += std::string(" ") + name + ".png";
         else if (!ImageDecodes(SharedImagingFactoryOrCreate(), *file)) broken += std::string(" ") + name + ".png";
         else ++good;
     }
-    if (!missing.empty()) report.Problem("icons missing (shown as blank squares):" + missing);
-    if (!broken.empty()) report.Problem("icons that do not decode (shown as blank squares):" + broken);
+    if (!missing.empty()) report.Problem("icons missing (shown as flat squares):" + missing + fromSet);
+    if (!unshown.empty()) report.Note("icons missing that the game never shows (no harm):" + unshown);
+    if (!broken.empty()) report.Problem("icons that do not decode (shown as flat squares):" + broken);
     if (missing.empty() && broken.empty())
-        report.Ok("icons: all " + std::to_string(good) + " of " + game.title + " in " + Shown(folder, *icons));
+        report.Ok("icons: every icon " + std::string(game.title) + " shows, " + std::to_string(good) + " files in " +
+                  Shown(folder, *icons));
 }
 
 }  // namespace
@@ -327,6 +371,7 @@ int CheckCommand(const std::vector<std::string>& args) {
 
     Report report;
     if (const std::optional<GameProgram> program = CheckGameProgram(folder, exe, report)) {
+        CheckLoader(folder, report);
         CheckPluginFiles(folder, *program->game, report);
         CheckSettings(folder, report);
         CheckIcons(folder, *program->game, report);

@@ -17,13 +17,20 @@
 
 namespace {
 
+// The III and Vice City codes stand for the releases the versioned addresses are told apart
+// by; the San Andreas codes have no names the project can vouch for.
+constexpr KnownRelease kNamesOneOneSteam[] = {{100, "1.0"}, {110, "1.1"}, {120, "Steam"}};
+constexpr TableView<KnownRelease> kNoNames{kNamesOneOneSteam, 0};
+
 const GameChoice kGames[] = {
-    {"iii", "III", "III", "gta3.exe", games::iii::kRingWithUserTracks, games::iii::kStationIconTable,
-     games::iii::kVersionSignatures, games::iii::kFrameProcessSites},
-    {"vc", "VC", "Vice City", "gta-vc.exe", games::vc::kRingWithUserTracks, games::vc::kStationIconTable,
-     games::vc::kVersionSignatures, games::vc::kFrameProcessSites},
-    {"sa", "SA", "San Andreas", "gta_sa.exe", games::sa::kRingWithUserTracks, games::sa::kStationIconTable,
-     games::sa::kVersionSignatures, games::sa::kFrameProcessSites},
+    {"iii", "III", "III", "gta3.exe", games::iii::kRingWithUserTracks, games::iii::kRingWithoutUserTracks,
+     games::iii::kStationIconTable, games::iii::kVersionSignatures, games::iii::kFrameProcessSites,
+     kNamesOneOneSteam},
+    {"vc", "VC", "Vice City", "gta-vc.exe", games::vc::kRingWithUserTracks, games::vc::kRingWithoutUserTracks,
+     games::vc::kStationIconTable, games::vc::kVersionSignatures, games::vc::kFrameProcessSites,
+     kNamesOneOneSteam},
+    {"sa", "SA", "San Andreas", "gta_sa.exe", games::sa::kRingWithUserTracks, games::sa::kRingWithoutUserTracks,
+     games::sa::kStationIconTable, games::sa::kVersionSignatures, games::sa::kFrameProcessSites, kNoNames},
 };
 
 }  // namespace

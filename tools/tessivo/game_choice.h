@@ -15,6 +15,7 @@ template <class T>
 struct TableView {
     const T* first = nullptr;
     size_t count = 0;
+    constexpr TableView(const T* table, size_t n) : first(table), count(n) {}
     template <size_t N>
     constexpr TableView(const T (&table)[N]) : first(table), count(N) {}
     template <class Array>
@@ -23,15 +24,23 @@ struct TableView {
     const T* end() const { return first + count; }
 };
 
+// A release in the words players know it by; a release without one is named by its code.
+struct KnownRelease {
+    int32_t code;
+    const char* name;
+};
+
 struct GameChoice {
     const char* name;        // as the tools and the stand-in name it: "iii", "vc", "sa"
     const char* build;       // as the DLL file names and version resources name it: "III", ...
     const char* title;       // as a player calls it
     const char* executable;  // the game's program file
     TableView<games::StationRingEntry> stations;  // every station, user tracks included
+    TableView<games::StationRingEntry> stationsWithoutUserTracks;
     TableView<const char*> icons;                 // icon base names in slot order
     TableView<games::VersionSignature> signatures;
     TableView<games::EventCallSite> hookedSites;  // a release with one here is hooked
+    TableView<KnownRelease> releaseNames;
 };
 
 // Null when `name` is none of the three.

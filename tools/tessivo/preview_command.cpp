@@ -16,6 +16,7 @@
 #include "commands.h"
 #include "game_choice.h"
 #include "preview_setup.h"
+#include "station_table.h"
 #include "sim/animated_image.h"
 #include "sim/option_numbers.h"
 #include "tools/process/tool_process.h"
@@ -24,11 +25,13 @@ const char kPreviewUsage[] =
     "tessivo preview --game iii|vc|sa [--settings FILE] [--icons DIR] [--screen WxH]\n"
     "                [--station ID | --change ID:ID] [--background IMAGE] [--frames FILE]\n"
     "                [--dlls DIR] --out FILE\n"
+    "tessivo preview --game iii|vc|sa --list-stations\n"
     "  Draws the strip as the game would with these settings and icons: one still frame of\n"
     "  the strip settled on station ID (default 2) as a PNG file, or with --change the slide\n"
     "  from one station to the other and the fade-out as an animation file (.webp on Linux,\n"
     "  .gif on Windows), or as numbered PNG pictures when the name holds %04d\n"
-    "  (change-%04d.png). Stations are the game's own numbers. Without --settings the\n"
+    "  (change-%04d.png). A station is the game's own number or its icon's name (flash);\n"
+    "  --list-stations lists them with their icons. Without --settings the\n"
     "  plug-in's defaults, without --icons the project's icon set (on Windows the bundle's).\n"
     "  Missing icons show as the game shows them: flat squares. --screen defaults to\n"
     "  960x540; --frames also writes what the plug-in drew, as text. On Windows the game's\n"
@@ -59,17 +62,16 @@ bool ParseScreen(const std::string& text, uint32_t& width, uint32_t& height) {
     return sim::ParseOptionSize(text, width, height) && width > 0 && height > 0 && width <= kLargestScreenSide && height <= kLargestScreenSide;
 }
 
-bool ParseStation(const std::string& text, int32_t& station) {
-    uint32_t value = 0;
-    if (!sim::ParseOptionNumber(text, value) || value > INT32_MAX) return false;
-    station = static_cast<int32_t>(value);
-    return true;
+bool ParseStation(const GameChoice& game, const std::string& text, int32_t& station) {
+    const std::optional<int32_t> found = StationByNumberOrIcon(game, text);
+    if (found) station = *found;
+    return found.has_value();
 }
 
 std::string StationList(const GameChoice& game) {
     std::string list;
-    for (const games::StationRingEntry& entry : game.stations)
-        list += (list.empty() ? "" : ", ") + std::to_string(entry.stationId);
+    for (const StationRow& row : StationRows(game))
+        if (row.station) list += (list.empty() ? "" : ", ") + std::to_string(*row.station) + " " + row.icon;
     return list;
 }
 
@@ -95,17 +97,16 @@ std::string Parse(const std::vector<std::string>& args, PreviewOptions& o) {
         return "--screen " + values["--screen"] + ": expected WIDTHxHEIGHT, each 1 to " +
                std::to_string(kLargestScreenSide) + ", such as 1280x720";
     if (values.count("--station") && values.count("--change")) return "give --station or --change, not both";
-    const std::string stations = std::string(o.game->title) + " has stations " + StationList(*o.game);
-    if (values.count("--station") &&
-        (!ParseStation(values["--station"], o.from) || !HasStation(*o.game, o.from)))
+    const std::string stations = std::string(o.game->title) + " has stations " + StationList(*o.game) +
+                                 " (tessivo preview --game " + o.game->name + " --list-stations)";
+    if (values.count("--station") && !ParseStation(*o.game, values["--station"], o.from))
         return "--station " + values["--station"] + ": " + stations;
     o.to = o.from;
     if (values.count("--change")) {
         const std::string& change = values["--change"];
         const size_t colon = change.find(':');
-        if (colon == std::string::npos || !ParseStation(change.substr(0, colon), o.from) ||
-            !ParseStation(change.substr(colon + 1), o.to) || !HasStation(*o.game, o.from) ||
-            !HasStation(*o.game, o.to) || o.from == o.to)
+        if (colon == std::string::npos || !ParseStation(*o.game, change.substr(0, colon), o.from) ||
+            !ParseStation(*o.game, change.substr(colon + 1), o.to) || o.from == o.to)
             return "--change " + change + ": expected FROM:TO, two different stations; " + stations;
     }
     const std::string extension = fs::path(o.out).extension().string();
@@ -150,6 +151,13 @@ fs::path Absolute(const std::string& path) {
 int PreviewCommand(const std::vector<std::string>& args, const std::string& toolFolder) {
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
         std::fputs(kPreviewUsage, stdout);
+        return 0;
+    }
+    if (args.size() == 3 && args[0] == "--game" && args[2] == "--list-stations") {
+        const GameChoice* game = FindGame(args[1]);
+        if (!game) return ToolError("preview: --game " + args[1] + ": expected iii, vc or sa");
+        std::printf("%s: the station numbers, the icon shown for each (its grey twin is NAME_gray.png)\n%s",
+                    game->title, StationTableText(*game, "  ").c_str());
         return 0;
     }
     PreviewOptions o;

@@ -27,9 +27,12 @@ bool CopyInto(const fs::path& file, const fs::path& target, const std::string& w
 
 }  // namespace
 
+// The player's icons once they made the folder, the bundle's own set before that.
 std::string DefaultIconFolder(const std::string& toolFolder, const GameChoice&, std::string& hint) {
-    hint = "the icons of the bundle belong there; or name a folder with --icons";
-    return BundleFolder(toolFolder, "..\\icons").string();
+    hint = "the bundle's icon-set belongs beside it; or name a folder with --icons";
+    const fs::path icons = BundleFolder(toolFolder, "..\\icons");
+    std::error_code failed;
+    return (fs::is_directory(icons, failed) ? icons : BundleFolder(toolFolder, "..\\icon-set")).string();
 }
 
 bool PreparePreviewProgram(const std::string& toolFolder, const GameChoice& game, const std::string& dllFolder,
