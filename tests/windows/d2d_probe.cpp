@@ -16,10 +16,9 @@
 #include <cstdio>
 #include <string>
 
-namespace {
+#include "sdk/ombrix.h"
 
-using LoadExport = void*(__cdecl*)(const char* filePath, uint32_t width, uint32_t height,
-                                   uint32_t useMipmaps, uint32_t maxMipLevels);
+namespace {
 
 struct Request {
     uint32_t width, height, useMipmaps;
@@ -49,14 +48,14 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
         const std::string name = BaseName(argv[i]);
         HMODULE library = LoadLibraryA(argv[i]);
-        FARPROC entry = library ? GetProcAddress(library, "LoadSVGToRwTexture") : nullptr;
+        FARPROC entry = library ? GetProcAddress(library, OMBRIX_LOAD_SVG) : nullptr;
         if (!entry) {
             std::printf("d2d_probe: %s cannot be loaded or lacks LoadSVGToRwTexture (error %lu)\n",
                         name.c_str(), GetLastError());
             status = 1;
             continue;
         }
-        const auto load = reinterpret_cast<LoadExport>(reinterpret_cast<void*>(entry));
+        const auto load = reinterpret_cast<OmbrixLoadSVGToRwTexture>(reinterpret_cast<void*>(entry));
         for (const Request& r : kRequests) {
             std::fprintf(stderr, "d2d_probe: load %s %ux%u mipmaps %u\n", name.c_str(), r.width,
                          r.height, r.useMipmaps);
